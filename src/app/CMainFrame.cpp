@@ -1,0 +1,378 @@
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/CBrindleApp.h"
+#include "app/CChildFrame.h"
+#include "app/CSettingsSheet.h"
+#include "app/CSplashWnd.h"
+#include "connection/CBrindleDoc.h"
+
+namespace {
+
+QString PromptPart(const char *prompt, bool tooltip) {
+    const QString text = QString::fromLatin1(prompt ? prompt : "");
+    const qsizetype newline = text.indexOf(QLatin1Char('\n'));
+    if (newline < 0)
+        return tooltip ? QString() : text;
+    return tooltip ? text.mid(newline + 1).trimmed() : text.left(newline);
+}
+
+QList<QKeySequence> Shortcuts(const char *accelerators) {
+    QList<QKeySequence> keys;
+    for (const QString &key : QString::fromLatin1(accelerators ? accelerators : "")
+                                  .split(QStringLiteral(", "), Qt::SkipEmptyParts))
+        keys.append(QKeySequence(key, QKeySequence::PortableText));
+    return keys;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CBrindleApp &app) : m_app(app) {
+    setWindowTitle(CBrindleApp::Title());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
+}
+
+CMainFrame::~CMainFrame() {
+    // The windows going down with the frame must not ask it about commands.
+    if (m_mdiArea)
+        m_mdiArea->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+bool CMainFrame::Create(bool showSplash) {
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+
+    CreateActions();
+    if (!CreateToolBar() || !CreateStatusBar())
+        return false;
+    BuildMenuBar(false);
+    connect(&m_app, &CBrindleApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileActions);
+    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
+    UpdateRecentFileActions();
+    UpdateCommandStates();
+    resize(1024, 700);
+    if (showSplash)
+        CSplashWnd::ShowSplashScreen(this);
+    return true;
+}
+
+void CMainFrame::CreateActions() {
+    for (const CommandInfo &command : CommandTable()) {
+        auto *action = new QAction(this);
+        action->setObjectName(QStringLiteral("command%1").arg(command.id));
+        action->setData(command.id);
+        action->setText(command.menuText ? QString::fromLatin1(command.menuText)
+                                         : PromptPart(command.prompt, true));
+        action->setStatusTip(PromptPart(command.prompt, false));
+        const QString tip = PromptPart(command.prompt, true);
+        if (!tip.isEmpty())
+            action->setToolTip(tip);
+        if (command.icon)
+            action->setIcon(QIcon(QString::fromLatin1(command.icon)));
+        action->setShortcuts(Shortcuts(command.accelerators));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, [this, id = command.id] { SendCommand(id); });
+        addAction(action); // accelerators work without a menu item too
+        m_actions[command.id] = action;
+    }
+    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR})
+        m_actions[id]->setCheckable(true);
+}
+
+bool CMainFrame::CreateToolBar() {
+    m_toolBar = addToolBar(QStringLiteral("Standard"));
+    if (!m_toolBar)
+        return false;
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    for (int id : ToolbarLayout()) {
+        if (id == 0)
+            m_toolBar->addSeparator();
+        else if (QAction *action = Action(id))
+            m_toolBar->addAction(action);
+    }
+    return true;
+}
+
+bool CMainFrame::CreateStatusBar() {
+    QStatusBar *bar = statusBar();
+    if (!bar)
+        return false;
+    bar->setObjectName(QStringLiteral("statusBar"));
+    m_idleLabel = new QLabel(IdleText(), bar);
+    m_idleLabel->setObjectName(QStringLiteral("messagePane"));
+    bar->addWidget(m_idleLabel, 1);
+
+    auto *progress = new QWidget(bar);
+    progress->setObjectName(QStringLiteral("pane%1").arg(ID_PROGRESS_INDICATOR));
+    progress->setFixedWidth(100);
+    bar->addPermanentWidget(progress);
+
+    auto *line = new QLabel(bar);
+    line->setObjectName(QStringLiteral("pane%1").arg(ID_LINE_INDICATOR));
+    line->setMinimumWidth(QFontMetrics(line->font()).horizontalAdvance(
+        QStringLiteral("Ln indicator       ")));
+    bar->addPermanentWidget(line);
+
+    // Key-state panes; the platform offers no portable query of lock keys.
+    for (const auto &[id, text] : {std::pair{59137, "CAP"}, {59138, "NUM"}, {59139, "SCRL"}}) {
+        auto *pane = new QLabel(bar);
+        pane->setObjectName(QStringLiteral("pane%1").arg(id));
+        pane->setMinimumWidth(QFontMetrics(pane->font()).horizontalAdvance(
+                                  QString::fromLatin1(text)) + 8);
+        bar->addPermanentWidget(pane);
+    }
+    return true;
+}
+
+void CMainFrame::BuildMenuBar(bool connection) {
+    if (m_menuBuilt && connection == m_connectionMenu)
+        return;
+    m_menuBuilt = true;
+    m_connectionMenu = connection;
+    QMenuBar *bar = menuBar();
+    bar->clear();
+    for (const MenuLayout &layout : connection ? ConnectionMenu129() : MainMenu128()) {
+        QMenu *menu = bar->addMenu(QString::fromLatin1(layout.title));
+        FillMenu(menu, layout.items);
+    }
+}
+
+void CMainFrame::FillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    for (const MenuItem &item : items) {
+        if (!item.children.empty()) {
+            FillMenu(menu->addMenu(QString::fromLatin1(item.title)), item.children);
+        } else if (item.id == 0) {
+            menu->addSeparator();
+        } else if (QAction *action = Action(item.id)) {
+            menu->addAction(action);
+        }
+    }
+}
+
+void CMainFrame::UpdateRecentFileActions() {
+    const QStringList &files = m_app.RecentFiles().Files();
+    for (int i = 0; i < 4; ++i) {
+        QAction *action = Action(ID_FILE_MRU_FILE1 + i);
+        if (!action)
+            continue;
+        if (i < files.size()) {
+            action->setText(m_app.RecentFiles().MenuText(i));
+            action->setVisible(true);
+        } else {
+            // With an empty list the first entry stands, disabled, as "Recent File".
+            action->setText(QStringLiteral("Recent File"));
+            action->setVisible(i == 0 && files.isEmpty());
+        }
+    }
+    UpdateCommandStates();
+}
+
+QAction *CMainFrame::Action(int id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+std::vector<CommandTarget *> CMainFrame::Route() const {
+    std::vector<CommandTarget *> route;
+    CChildFrame *frame = ActiveChildFrame();
+    if (frame) {
+        if (CommandTarget *view = frame->ActiveView())
+            route.push_back(view);
+        route.push_back(&frame->Document());
+        route.push_back(frame);
+    }
+    route.push_back(const_cast<CMainFrame *>(this));
+    route.push_back(&m_app);
+    return route;
+}
+
+CommandState CMainFrame::QueryCommand(int id) {
+    CommandState state;
+    for (CommandTarget *target : Route()) {
+        CommandState answer;
+        if (target->UpdateCommand(id, answer))
+            return answer;
+    }
+    return state;
+}
+
+bool CMainFrame::SendCommand(int id) {
+    if (!QueryCommand(id).enabled)
+        return false;
+    bool handled = false;
+    for (CommandTarget *target : Route()) {
+        if (target->RunCommand(id)) {
+            handled = true;
+            break;
+        }
+    }
+    UpdateCommandStates();
+    return handled;
+}
+
+void CMainFrame::UpdateCommandStates() {
+    for (const auto &[id, action] : m_actions) {
+        const CommandState state = QueryCommand(id);
+        action->setEnabled(state.enabled);
+        if (action->isCheckable() || state.checked) {
+            action->setCheckable(true);
+            action->setChecked(state.checked);
+        }
+    }
+}
+
+void CMainFrame::AddChildFrame(CChildFrame *frame) {
+    m_mdiArea->addSubWindow(frame);
+    frame->show();
+    m_mdiArea->setActiveSubWindow(frame);
+    OnSubWindowActivated();
+}
+
+CChildFrame *CMainFrame::ActiveChildFrame() const {
+    if (!m_mdiArea)
+        return nullptr;
+    // The current window counts even while another application has the focus.
+    QMdiSubWindow *active = m_mdiArea->currentSubWindow();
+    auto *frame = dynamic_cast<CChildFrame *>(active);
+    return frame && !frame->IsClosing() ? frame : nullptr;
+}
+
+CBrindleDoc *CMainFrame::ActiveDocument() const {
+    CChildFrame *frame = ActiveChildFrame();
+    return frame ? &frame->Document() : nullptr;
+}
+
+std::vector<CChildFrame *> CMainFrame::ChildFrames() const {
+    std::vector<CChildFrame *> frames;
+    if (m_mdiArea)
+        for (QMdiSubWindow *window : m_mdiArea->subWindowList())
+            if (auto *frame = dynamic_cast<CChildFrame *>(window); frame && !frame->IsClosing())
+                frames.push_back(frame);
+    return frames;
+}
+
+void CMainFrame::OnSubWindowActivated() {
+    BuildMenuBar(!ChildFrames().empty());
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetMessageText(const QString &text) {
+    if (text.isEmpty() || text == IdleText())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text);
+    statusBar()->repaint();
+}
+
+QString CMainFrame::MessageText() const {
+    const QString message = statusBar()->currentMessage();
+    return message.isEmpty() ? m_idleLabel->text() : message;
+}
+
+void CMainFrame::EditSettings() {
+    CSettingsSheet sheet(m_app.Settings(), m_app.Prompts(), this);
+    if (m_app.Prompts().Exec(sheet) != QDialog::Accepted)
+        return;
+    auto profile = CBrindleApp::Profile();
+    m_app.Settings().ApplyChanges(sheet.Edited(), *profile);
+}
+
+bool CMainFrame::UpdateCommand(int id, CommandState &state) {
+    const bool hasWindows = m_mdiArea && !m_mdiArea->subWindowList().isEmpty();
+    switch (id) {
+    case ID_SETTINGS:
+        state.enabled = true;
+        return true;
+    case ID_VIEW_TOOLBAR:
+        state.enabled = true;
+        state.checked = m_toolBar && !m_toolBar->isHidden();
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        state.enabled = true;
+        state.checked = !statusBar()->isHidden();
+        return true;
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT:
+    case ID_WINDOW_ARRANGE:
+        state.enabled = hasWindows;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::RunCommand(int id) {
+    switch (id) {
+    case ID_SETTINGS:
+        EditSettings();
+        return true;
+    case ID_VIEW_TOOLBAR:
+        m_toolBar->setVisible(m_toolBar->isHidden());
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(statusBar()->isHidden());
+        return true;
+    case ID_WINDOW_CASCADE:
+        m_mdiArea->cascadeSubWindows();
+        return true;
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT: {
+        // Stack the windows across or down the area, one band each.
+        const auto frames = m_mdiArea->subWindowList();
+        const QRect area = m_mdiArea->viewport()->rect();
+        const int count = static_cast<int>(frames.size());
+        for (int i = 0; i < count; ++i) {
+            QMdiSubWindow *frame = frames[i];
+            frame->showNormal();
+            if (id == ID_WINDOW_TILE_HORZ)
+                frame->setGeometry(0, area.height() * i / count, area.width(),
+                                   area.height() / count);
+            else
+                frame->setGeometry(area.width() * i / count, 0, area.width() / count,
+                                   area.height());
+        }
+        return true;
+    }
+    case ID_WINDOW_ARRANGE:
+        // Line the minimized windows up along the bottom edge.
+        {
+            int x = 0;
+            const int bottom = m_mdiArea->viewport()->height();
+            for (QMdiSubWindow *frame : m_mdiArea->subWindowList()) {
+                if (!frame->isMinimized())
+                    continue;
+                frame->move(x, bottom - frame->height());
+                x += frame->width();
+            }
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event) {
+    // Closing the main window closes every connection first.
+    for (CChildFrame *frame : ChildFrames())
+        frame->close();
+    event->accept();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "app/CommandTable.h"
+#include "app/CommandTarget.h"
+
+class CBrindleApp;
+class CBrindleDoc;
+class CChildFrame;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+// The main window: menus, toolbar and status bar built from the command table,
+// the MDI area holding one connection window per document, and command routing.
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CBrindleApp &app);
+    ~CMainFrame() override;
+
+    // Builds the bars and menus; false when one of them cannot be made.
+    bool Create(bool showSplash);
+
+    void AddChildFrame(CChildFrame *frame);
+    CChildFrame *ActiveChildFrame() const;
+    CBrindleDoc *ActiveDocument() const;
+    std::vector<CChildFrame *> ChildFrames() const;
+    QMdiArea *MdiArea() const { return m_mdiArea; }
+
+    // The action of a command id (menus, toolbar and accelerators share it).
+    QAction *Action(int id) const;
+    // Routes a command as a click would; false when no target handled it.
+    bool SendCommand(int id);
+    // Asks the route for the state of one command.
+    CommandState QueryCommand(int id);
+    // Re-evaluates every command's enabling and check mark.
+    void UpdateCommandStates();
+
+    // Pane 0 of the status bar; an empty text shows the idle text.
+    void SetMessageText(const QString &text);
+    QString MessageText() const;
+    static QString IdleText() { return QStringLiteral("For Help, press F1"); }
+    QToolBar *ToolBar() const { return m_toolBar; }
+    // The menus of the menu bar as shown now (128 or 129).
+    bool ShowsConnectionMenu() const { return m_connectionMenu; }
+
+    void EditSettings();
+
+    bool UpdateCommand(int id, CommandState &state) override;
+    bool RunCommand(int id) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateActions();
+    bool CreateToolBar();
+    bool CreateStatusBar();
+    void BuildMenuBar(bool connection);
+    void FillMenu(QMenu *menu, const std::vector<MenuItem> &items);
+    void UpdateRecentFileActions();
+    void OnSubWindowActivated();
+    std::vector<CommandTarget *> Route() const;
+
+    CBrindleApp &m_app;
+    QMdiArea *m_mdiArea = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QLabel *m_idleLabel = nullptr;
+    std::map<int, QAction *> m_actions;
+    bool m_connectionMenu = false;
+    bool m_menuBuilt = false;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <QString>
+
+#include "odbc/ConnectPrompt.h"
+
+class QDialog;
+class QWidget;
+
+// Every dialog that blocks goes through here, so tests can answer them.
+// Texts shown are plain text: driver and server texts never reach rich text.
+class UserPrompts {
+public:
+    enum class Icon { Information, Exclamation, Stop, Question };
+
+    virtual ~UserPrompts() = default;
+
+    // A message box with an OK button.
+    virtual void Message(QWidget *parent, const QString &text, Icon icon) = 0;
+    // File choosers; an empty result is a cancel.
+    virtual QString OpenFileName(QWidget *parent, const QString &caption, const QString &directory,
+                                 const QString &filter) = 0;
+    virtual QString SaveFileName(QWidget *parent, const QString &caption, const QString &proposed,
+                                 const QString &filter) = 0;
+    // Our data-source dialog: a connection string, or nullopt on cancel.
+    virtual std::optional<std::string> ChooseDataSource(QWidget *parent) = 0;
+    // Our login prompt: nullopt on cancel.
+    virtual std::optional<ConnectPrompt::Login> AskLogin(QWidget *parent, const std::string &dataSource,
+                                                         const std::string &message) = 0;
+    // Runs a modal dialog of ours (Settings, About, ...); returns QDialog::DialogCode.
+    virtual int Exec(QDialog &dialog) = 0;
+};

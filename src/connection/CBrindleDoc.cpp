@@ -1,0 +1,228 @@
+#include "connection/CBrindleDoc.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/CBrindleApp.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CommandTable.h"
+#include "app/WaitCursor.h"
+#include "catalog/CColumns.h"
+#include "catalog/CTables.h"
+#include "connection/CDriverInfo.h"
+#include "connection/ConnectString.h"
+#include "connection/DsnFileWriter.h"
+#include "connection/TableTypeList.h"
+#include "odbc/DatabaseError.h"
+
+namespace {
+
+// Answers the connection's questions with our own dialogs.
+class DialogConnectPrompt : public ConnectPrompt {
+public:
+    DialogConnectPrompt(UserPrompts &prompts, QWidget *parent) : m_prompts(prompts), m_parent(parent) {}
+    std::optional<std::string> ChooseDataSource() override {
+        return m_prompts.ChooseDataSource(m_parent);
+    }
+    std::optional<Login> AskLogin(const std::string &dataSource,
+                                  const std::string &message) override {
+        return m_prompts.AskLogin(m_parent, dataSource, message);
+    }
+
+private:
+    UserPrompts &m_prompts;
+    QWidget *m_parent;
+};
+
+} // namespace
+
+CBrindleDoc::CBrindleDoc(CBrindleApp &app) : m_app(app) {}
+
+CBrindleDoc::~CBrindleDoc() { OnCloseDocument(); }
+
+QString CBrindleDoc::FileFilter() { return QStringLiteral("Data Source Files (*.dsn)"); }
+
+void CBrindleDoc::SetStatus(const QString &text) {
+    if (CMainFrame *frame = m_app.MainFrame())
+        frame->SetMessageText(text);
+}
+
+bool CBrindleDoc::Connect(const std::string &connect) {
+    DialogConnectPrompt prompt(m_app.Prompts(), m_app.MainFrame());
+    try {
+        m_database.Open(connect, m_app.Settings().CursorLib != 0, &prompt);
+    } catch (const DatabaseError &error) {
+        ReportError(error);
+    }
+    if (m_database.IsOpen())
+        m_connect = m_database.ConnectString();
+    return m_database.IsOpen();
+}
+
+bool CBrindleDoc::OnNewDocument() {
+    if (!Connect("ODBC;"))
+        return false;
+    m_title = m_app.NextUntitledName();
+    return InitConnection(QString::fromStdString(GetDataSourceName()));
+}
+
+bool CBrindleDoc::OnOpenDocument(const QString &path) {
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString reason = info.exists()
+                                   ? QStringLiteral("\nAccess denied.")
+                                   : QStringLiteral("\nFile not found.\nVerify the correct file "
+                                                    "name was given.");
+        m_app.Prompts().Message(m_app.MainFrame(), path + reason, UserPrompts::Icon::Exclamation);
+        return false;
+    }
+    file.close();
+    const QString fullPath = info.absoluteFilePath();
+    if (!Connect("FILEDSN=" + fullPath.toStdString()))
+        return false;
+    m_pathName = fullPath;
+    m_title = info.completeBaseName();
+    return InitConnection(fullPath);
+}
+
+bool CBrindleDoc::InitConnection(const QString &name) {
+    if (CMainFrame *frame = m_app.MainFrame())
+        frame->repaint();
+    if (!m_database.IsOpen())
+        return false;
+    m_database.SetQueryTimeout(m_app.Settings().QueryTimeout);
+    if (!FetchTables())
+        return false;
+    if (m_frame)
+        m_frame->setWindowTitle(name);
+    return true;
+}
+
+bool CBrindleDoc::FetchTables() {
+    SetStatus(QStringLiteral("Fetching table info..."));
+    WaitCursor wait;
+    if (m_tables)
+        m_tables->Close();
+    m_tables.reset();
+    m_driverInfo.reset();
+
+    m_driverInfo = std::make_unique<CDriverInfo>(m_database);
+    const std::string types = TableTypeList(m_app.Settings());
+    auto tables = std::make_unique<CTables>(m_database);
+    bool opened = false;
+    try {
+        opened = tables->Open(nullptr, nullptr, nullptr, types.c_str());
+    } catch (const DatabaseError &error) {
+        ReportError(error);
+    }
+    if (opened) {
+        m_tables = std::move(tables);
+    } else {
+        // Without a table list the connection is of no use: close it.
+        m_driverInfo.reset();
+        m_database.Close();
+    }
+    SetStatus(QString());
+    return opened;
+}
+
+void CBrindleDoc::FetchColumns(const std::string &tableName) {
+    SetStatus(QStringLiteral("Fetching \"%1\" column info...").arg(QString::fromStdString(tableName)));
+    WaitCursor wait;
+    if (m_columns)
+        m_columns->Close();
+    m_columns.reset();
+    auto columns = std::make_unique<CColumns>(m_database);
+    try {
+        if (columns->Open(nullptr, nullptr, tableName.c_str(), nullptr))
+            m_columns = std::move(columns);
+    } catch (const DatabaseError &error) {
+        ReportError(error);
+    }
+    SetStatus(QString());
+}
+
+void CBrindleDoc::Refresh() {
+    // The caption stays; a failed Refresh leaves the document disconnected.
+    FetchTables();
+}
+
+std::string CBrindleDoc::GetDataSourceName() const {
+    return ConnectString::DataSourceName(m_database);
+}
+
+void CBrindleDoc::ReportError(const DatabaseError &error) {
+    // The console's lines join here once the console exists.
+    if (m_app.Settings().ShowMessage == 1)
+        m_app.Prompts().Message(m_app.MainFrame(), QString::fromStdString(error.ErrorText()),
+                                UserPrompts::Icon::Exclamation);
+}
+
+bool CBrindleDoc::DoSave(bool saveAs) {
+    QString path = m_pathName;
+    if (saveAs || path.isEmpty()) {
+        const QString proposed = path.isEmpty() ? m_title + QStringLiteral(".dsn") : path;
+        path = m_app.Prompts().SaveFileName(m_app.MainFrame(), QStringLiteral("Save As"), proposed,
+                                            FileFilter());
+        if (path.isEmpty())
+            return false;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".dsn");
+    }
+    WaitCursor wait;
+    if (!DsnFileWriter::WriteFile(path.toStdString(), m_connect)) {
+        m_app.Prompts().Message(m_app.MainFrame(),
+                                path + QStringLiteral("\nThe file could not be written."),
+                                UserPrompts::Icon::Exclamation);
+        return false;
+    }
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    m_app.AddToRecentFileList(m_pathName);
+    return true;
+}
+
+void CBrindleDoc::OnCloseDocument() {
+    if (m_tables)
+        m_tables->Close();
+    m_tables.reset();
+    if (m_columns)
+        m_columns->Close();
+    m_columns.reset();
+    m_driverInfo.reset();
+    m_database.Close();
+}
+
+bool CBrindleDoc::UpdateCommand(int id, CommandState &state) {
+    switch (id) {
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_FILE_CLOSE:
+    case ID_REFRESH:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CBrindleDoc::RunCommand(int id) {
+    switch (id) {
+    case ID_FILE_SAVE:
+        DoSave(false);
+        return true;
+    case ID_FILE_SAVE_AS:
+        DoSave(true);
+        return true;
+    case ID_FILE_CLOSE:
+        if (m_frame)
+            m_frame->close();
+        return true;
+    case ID_REFRESH:
+        Refresh();
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <QObject>
+#include <QString>
+
+#include "app/CommandTarget.h"
+#include "odbc/OdbcConnection.h"
+
+class CBrindleApp;
+class CChildFrame;
+class CColumns;
+class CDBListView;
+class CDBOutputView;
+class CDBTreeView;
+class CDriverInfo;
+class CTables;
+class DatabaseError;
+
+// One open connection to a data source and what belongs to it: the table list,
+// the column list of one table, the driver information, the .dsn file and the
+// per-connection display flags.
+class CBrindleDoc : public QObject, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit CBrindleDoc(CBrindleApp &app);
+    ~CBrindleDoc() override;
+
+    // New: choose a data source and connect; false abandons the window.
+    bool OnNewDocument();
+    // Open: connect through the .dsn file at `path`; false abandons the window.
+    bool OnOpenDocument(const QString &path);
+    // Save (asks for a name when the connection has no file yet) and Save As.
+    bool DoSave(bool saveAs);
+    // Closes the lists and the connection. Safe to call more than once.
+    void OnCloseDocument();
+
+    std::string GetDataSourceName() const;
+    void ReportError(const DatabaseError &error);
+    bool FetchTables();
+    void FetchColumns(const std::string &tableName);
+    bool InitConnection(const QString &name);
+    void Refresh();
+
+    OdbcConnection &Database() { return m_database; }
+    bool IsConnected() const { return m_database.IsOpen(); }
+    CDriverInfo *DriverInfo() const { return m_driverInfo.get(); }
+    CTables *Tables() const { return m_tables.get(); }
+    CColumns *Columns() const { return m_columns.get(); }
+
+    // The file the connection was opened from or last saved to; empty when none.
+    const QString &PathName() const { return m_pathName; }
+    // The name Save proposes for a connection without a file ("BRINDLE1").
+    const QString &Title() const { return m_title; }
+    CChildFrame *Frame() const { return m_frame; }
+    void SetFrame(CChildFrame *frame) { m_frame = frame; }
+
+    // "Data Source Files (*.dsn)" for the file dialogs.
+    static QString FileFilter();
+
+    // The views register themselves here; the document does not own them.
+    CDBTreeView *m_pTreeView = nullptr;
+    CDBListView *m_pListView = nullptr;
+    CDBOutputView *m_pOutputView = nullptr;
+
+    int32_t Spooling = 0;
+    int32_t ShowGrid = 0;
+    int32_t AutoFormat = 0;
+
+    bool UpdateCommand(int id, CommandState &state) override;
+    bool RunCommand(int id) override;
+
+private:
+    bool Connect(const std::string &connect);
+    void SetStatus(const QString &text);
+
+    CBrindleApp &m_app;
+    OdbcConnection m_database;
+    std::unique_ptr<CDriverInfo> m_driverInfo;
+    std::unique_ptr<CTables> m_tables;
+    std::unique_ptr<CColumns> m_columns;
+    // The last connect string: Save still writes it after the connection is lost.
+    std::string m_connect;
+    QString m_pathName;
+    QString m_title;
+    CChildFrame *m_frame = nullptr;
+};

@@ -1,0 +1,280 @@
+#include "odbc/OdbcConnection.h"
+
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcTrace.h"
+
+namespace {
+
+bool StartsWithNoCase(const std::string &text, const std::string &prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    });
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// A value goes in braces when it holds characters the connection-string syntax reserves.
+std::string AttributeValue(const std::string &value) {
+    if (value.find_first_of("[]{}(),;?*=!@ ") == std::string::npos)
+        return value;
+    std::string braced = "{";
+    for (char c : value) {
+        braced += c;
+        if (c == '}')
+            braced += '}';
+    }
+    return braced + "}";
+}
+
+// Drops the UID and PWD elements of a connection string and appends the login.
+std::string WithLogin(const std::string &input, const ConnectPrompt::Login &login) {
+    std::string kept;
+    size_t start = 0;
+    while (start < input.size()) {
+        size_t end = start;
+        bool braced = false;
+        while (end < input.size() && (braced || input[end] != ';')) {
+            if (input[end] == '{')
+                braced = true;
+            else if (input[end] == '}')
+                braced = false;
+            ++end;
+        }
+        const std::string element = input.substr(start, end - start);
+        const std::string key = Lower(element.substr(0, element.find('=')));
+        if (!element.empty() && key != "uid" && key != "pwd")
+            kept += element + ";";
+        start = end + 1;
+    }
+    return kept + "UID=" + AttributeValue(login.user) + ";PWD=" + AttributeValue(login.password) +
+           ";";
+}
+
+// The DRIVER element of a connection string ("DRIVER={SQLite3}"), or "".
+std::string DriverElement(const std::string &text) {
+    const std::string lower = Lower(text);
+    size_t pos = lower.find("driver=");
+    while (pos != std::string::npos && pos > 0 && text[pos - 1] != ';')
+        pos = lower.find("driver=", pos + 1);
+    if (pos == std::string::npos)
+        return {};
+    size_t end = pos + 7;
+    if (end < text.size() && text[end] == '{')
+        end = text.find('}', end);
+    end = text.find(';', end == std::string::npos ? text.size() : end);
+    return text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+}
+
+// Whether a complete connection string can find its driver again: through a
+// DRIVER, a named DSN or a FILEDSN.
+bool NamesItsDriver(const std::string &text) {
+    if (!DriverElement(text).empty())
+        return true;
+    const std::string lower = ";" + Lower(text);
+    if (lower.find(";filedsn=") != std::string::npos)
+        return true;
+    const size_t dsn = lower.find(";dsn=");
+    return dsn != std::string::npos && dsn + 5 < lower.size() && lower[dsn + 5] != ';';
+}
+
+// The name a login prompt shows for a connection string.
+std::string DataSourceLabel(const std::string &input) {
+    for (const char *key : {"DSN=", "FILEDSN=", "DRIVER="}) {
+        const std::string lower = Lower(input);
+        size_t pos = lower.find(Lower(key));
+        while (pos != std::string::npos && pos > 0 && input[pos - 1] != ';')
+            pos = lower.find(Lower(key), pos + 1);
+        if (pos != std::string::npos) {
+            const size_t begin = pos + std::string(key).size();
+            return input.substr(begin, input.find(';', begin) - begin);
+        }
+    }
+    return input;
+}
+
+} // namespace
+
+OdbcConnection::Handle::~Handle() {
+    if (connected)
+        SQLDisconnect(m_dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+}
+
+OdbcConnection::~OdbcConnection() { Close(); }
+
+void OdbcConnection::Close() noexcept {
+    m_handle.reset();
+    m_connect.clear();
+    m_queryTimeoutRejected = false;
+}
+
+bool OdbcConnection::Open(const std::string &connect, bool useCursorLib, ConnectPrompt *prompt) {
+    Close();
+    std::string input = StartsWithNoCase(connect, "ODBC;") ? connect.substr(5) : connect;
+    if (input.empty()) {
+        std::optional<std::string> chosen = prompt ? prompt->ChooseDataSource() : std::nullopt;
+        if (!chosen || chosen->empty())
+            return false;
+        input = *chosen;
+    }
+    for (;;) {
+        try {
+            ConnectWith(input, useCursorLib);
+            return IsOpen();
+        } catch (const DatabaseError &error) {
+            Close();
+            if (!prompt || !IsLoginRefusal(error.FirstState(), error.ErrorText()))
+                throw;
+            std::optional<ConnectPrompt::Login> login =
+                prompt->AskLogin(DataSourceLabel(input), error.ErrorText());
+            if (!login)
+                return false;
+            input = WithLogin(input, *login);
+        }
+    }
+}
+
+void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
+    std::shared_ptr<OdbcEnvironment> env = OdbcEnvironment::Acquire();
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, env->Handle(), &dbc);
+    if (!SQL_SUCCEEDED(rc))
+        throw DatabaseError::FromDiagnostics(rc, env->Handle(), nullptr, nullptr);
+    auto handle = std::make_shared<Handle>(env, dbc);
+
+    // Not every driver takes a login timeout; connecting works without it.
+    SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT,
+                      reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(LoginTimeoutSeconds)), 0);
+    if (useCursorLib) {
+        // The driver manager's cursor library only where the driver has no scrollable
+        // cursors of its own: forced on, it returns wrong rows or crashes with drivers
+        // that do (psqlODBC, SQLite3).
+        rc = SQLSetConnectAttr(dbc, SQL_ATTR_ODBC_CURSORS,
+                               reinterpret_cast<SQLPOINTER>(SQL_CUR_USE_IF_NEEDED), 0);
+        if (!SQL_SUCCEEDED(rc))
+            throw DatabaseError::FromDiagnostics(rc, env->Handle(), dbc, nullptr);
+    }
+
+    std::vector<SQLCHAR> out(ConnectStringBufferSize, 0);
+    SQLSMALLINT outLength = 0;
+    std::string in = input;
+    rc = OdbcTrace::Call("SQLDriverConnect", [&] {
+        return SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(in.data()), SQL_NTS,
+                                out.data(), static_cast<SQLSMALLINT>(out.size()), &outLength,
+                                SQL_DRIVER_NOPROMPT);
+    });
+    if (rc == SQL_NO_DATA)
+        return; // cancelled: no handle, nothing to report
+    if (!SQL_SUCCEEDED(rc))
+        throw DatabaseError::FromDiagnostics(rc, env->Handle(), dbc, nullptr);
+    handle->connected = true;
+
+    if (outLength >= static_cast<SQLSMALLINT>(out.size())) {
+        // The complete string did not fit: connect again with room for all of it,
+        // or a saved .dsn would silently lose attributes.
+        SQLDisconnect(dbc);
+        handle->connected = false;
+        out.assign(static_cast<size_t>(outLength) + 1, 0);
+        rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(in.data()), SQL_NTS,
+                              out.data(), static_cast<SQLSMALLINT>(out.size()), &outLength,
+                              SQL_DRIVER_NOPROMPT);
+        if (!SQL_SUCCEEDED(rc))
+            throw DatabaseError::FromDiagnostics(rc, env->Handle(), dbc, nullptr);
+        handle->connected = true;
+    }
+    const size_t length = std::min(static_cast<size_t>(std::max<SQLSMALLINT>(outLength, 0)),
+                                   out.size() - 1);
+    m_handle = handle;
+    std::string complete(reinterpret_cast<char *>(out.data()), length);
+    // Some drivers (SQLite3) answer without the DRIVER they were reached by; a
+    // .dsn saved from that could never be opened again.
+    if (!NamesItsDriver(complete) && !DriverElement(input).empty())
+        complete = DriverElement(input) + ";" + complete;
+    m_connect = "ODBC;" + complete;
+    CheckConformance();
+}
+
+void OdbcConnection::CheckConformance() {
+    bool ok = false;
+    const SQLUSMALLINT api = InfoU16(SQL_ODBC_API_CONFORMANCE, &ok);
+    if (ok && api < SQL_OAC_LEVEL1) {
+        Close();
+        throw DatabaseError::ConnectionLayer(ApiConformance);
+    }
+    // Read as signed: a driver answering an out-of-range value falls below minimum.
+    const auto sql = static_cast<SQLSMALLINT>(InfoU16(SQL_ODBC_SQL_CONFORMANCE, &ok));
+    if (ok && sql < SQL_OSC_MINIMUM) {
+        Close();
+        throw DatabaseError::ConnectionLayer(SqlConformance);
+    }
+}
+
+void OdbcConnection::ApplyStatementOptions(SQLHSTMT stmt) {
+    if (m_queryTimeoutRejected)
+        return;
+    const SQLRETURN rc =
+        SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_queryTimeout)), 0);
+    if (!SQL_SUCCEEDED(rc))
+        m_queryTimeoutRejected = true;
+}
+
+std::string OdbcConnection::InfoText(SQLUSMALLINT infoType, bool *ok) const {
+    char buffer[200] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN rc = IsOpen() ? SQLGetInfo(Dbc(), infoType, buffer, sizeof buffer, &length)
+                                  : SQL_ERROR;
+    if (ok)
+        *ok = SQL_SUCCEEDED(rc);
+    if (!SQL_SUCCEEDED(rc))
+        return {};
+    return std::string(buffer, std::min<size_t>(std::max<SQLSMALLINT>(length, 0),
+                                                sizeof buffer - 1));
+}
+
+SQLUSMALLINT OdbcConnection::InfoU16(SQLUSMALLINT infoType, bool *ok) const {
+    SQLUSMALLINT value = 0;
+    const SQLRETURN rc =
+        IsOpen() ? SQLGetInfo(Dbc(), infoType, &value, sizeof value, nullptr) : SQL_ERROR;
+    if (ok)
+        *ok = SQL_SUCCEEDED(rc);
+    return SQL_SUCCEEDED(rc) ? value : 0;
+}
+
+SQLUINTEGER OdbcConnection::InfoU32(SQLUSMALLINT infoType, bool *ok) const {
+    SQLUINTEGER value = 0;
+    const SQLRETURN rc =
+        IsOpen() ? SQLGetInfo(Dbc(), infoType, &value, sizeof value, nullptr) : SQL_ERROR;
+    if (ok)
+        *ok = SQL_SUCCEEDED(rc);
+    return SQL_SUCCEEDED(rc) ? value : 0;
+}
+
+bool OdbcConnection::HasFunction(SQLUSMALLINT functionId) const {
+    SQLUSMALLINT exists = SQL_FALSE;
+    if (!IsOpen())
+        return false;
+    const SQLRETURN rc = SQLGetFunctions(Dbc(), functionId, &exists);
+    return SQL_SUCCEEDED(rc) && exists == SQL_TRUE;
+}
+
+bool OdbcConnection::IsLoginRefusal(const std::string &state, const std::string &message) {
+    if (state.rfind("28", 0) == 0)
+        return true; // invalid authorization specification
+    const std::string text = Lower(message);
+    return text.find("password") != std::string::npos ||
+           text.find("authentication") != std::string::npos;
+}

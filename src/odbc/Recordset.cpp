@@ -1,0 +1,256 @@
+#include "odbc/Recordset.h"
+
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcTrace.h"
+
+namespace {
+constexpr size_t TextBufferSize = Recordset::MaxTextLength + 1;
+} // namespace
+
+Recordset::Recordset(OdbcConnection &connection) : m_connection(connection) {}
+
+Recordset::~Recordset() { Close(); }
+
+void Recordset::BindText(std::string *target, SQLUSMALLINT column) {
+    m_fields.push_back({Field::Kind::Text, target, column});
+    target->clear();
+}
+
+void Recordset::BindLong(int32_t *target, SQLUSMALLINT column) {
+    m_fields.push_back({Field::Kind::Long, target, column});
+    *target = 0;
+}
+
+void Recordset::BindBool(bool *target, SQLUSMALLINT column) {
+    m_fields.push_back({Field::Kind::Bool, target, column});
+    *target = false;
+}
+
+bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
+                         const std::function<SQLRETURN(SQLHSTMT)> &call) {
+    Close();
+    if (!m_connection.IsOpen() || !m_connection.HasFunction(functionId))
+        return false;
+    m_type = type;
+    m_handle = m_connection.SharedHandle();
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &m_stmt))) {
+        m_stmt = SQL_NULL_HSTMT;
+        m_handle.reset();
+        return false;
+    }
+
+    m_connection.ApplyStatementOptions(m_stmt);
+    if (type == OpenType::Snapshot) {
+        if (!(m_connection.InfoU32(SQL_SCROLL_OPTIONS) & SQL_SO_STATIC)) {
+            Close();
+            throw DatabaseError::ConnectionLayer(SnapshotNotSupported);
+        }
+        SQLRETURN rc = SQLSetStmtAttr(m_stmt, SQL_ATTR_CONCURRENCY,
+                                      reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0);
+        if (SQL_SUCCEEDED(rc))
+            rc = SQLSetStmtAttr(m_stmt, SQL_ATTR_CURSOR_TYPE,
+                                reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0);
+        if (!SQL_SUCCEEDED(rc))
+            Fail(rc);
+    }
+
+    SQLRETURN rc;
+    do {
+        rc = OdbcTrace::Call("catalog function", [&] { return call(m_stmt); });
+    } while (rc == SQL_STILL_EXECUTING);
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
+        Fail(rc);
+
+    m_fetched = 0;
+    m_position = 0;
+    m_cache.clear();
+    m_eof = true;
+    m_driverDone = rc == SQL_NO_DATA;
+    if (m_driverDone)
+        return true;
+
+    SQLSMALLINT columns = 0;
+    rc = SQLNumResultCols(m_stmt, &columns);
+    if (!SQL_SUCCEEDED(rc))
+        Fail(rc);
+    size_t texts = 0, numbers = 0;
+    for (const Field &field : m_fields)
+        (field.kind == Field::Kind::Text ? texts : numbers)++;
+    m_textBuffers.assign(texts * TextBufferSize, 0);
+    m_numberBuffers.assign(numbers, 0);
+    m_bitBuffers.assign(numbers, 0);
+    m_indicators.assign(m_fields.size(), SQL_NULL_DATA);
+    size_t text = 0, number = 0;
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const Field &field = m_fields[i];
+        // A driver with fewer result columns leaves the missing fields NULL.
+        const bool present = field.column <= columns;
+        if (field.kind == Field::Kind::Text) {
+            if (present)
+                rc = SQLBindCol(m_stmt, field.column, SQL_C_CHAR, &m_textBuffers[text * TextBufferSize],
+                                TextBufferSize, &m_indicators[i]);
+            ++text;
+        } else if (field.kind == Field::Kind::Long) {
+            if (present)
+                rc = SQLBindCol(m_stmt, field.column, SQL_C_SLONG, &m_numberBuffers[number],
+                                sizeof(int32_t), &m_indicators[i]);
+            ++number;
+        } else {
+            if (present)
+                rc = SQLBindCol(m_stmt, field.column, SQL_C_BIT, &m_bitBuffers[number], 1,
+                                &m_indicators[i]);
+            ++number;
+        }
+        if (present && !SQL_SUCCEEDED(rc))
+            Fail(rc);
+    }
+
+    if (Fetch()) {
+        m_position = 0;
+        m_eof = false;
+        ShowRow(m_type == OpenType::Snapshot ? m_cache.front() : m_current);
+    }
+    return true;
+}
+
+bool Recordset::Fetch() {
+    if (m_driverDone)
+        return false;
+    std::fill(m_indicators.begin(), m_indicators.end(), SQL_NULL_DATA);
+    SQLRETURN rc;
+    do {
+        rc = SQLFetch(m_stmt);
+    } while (rc == SQL_STILL_EXECUTING);
+    if (rc == SQL_NO_DATA) {
+        m_driverDone = true;
+        return false;
+    }
+    if (!SQL_SUCCEEDED(rc))
+        Fail(rc);
+    CaptureRow();
+    ++m_fetched;
+    return true;
+}
+
+void Recordset::CaptureRow() {
+    Row row;
+    row.textEnds.reserve(m_fields.size());
+    row.numbers.reserve(m_fields.size());
+    row.nulls.reserve(m_fields.size());
+    size_t text = 0, number = 0;
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const bool isNull = m_indicators[i] == SQL_NULL_DATA;
+        row.nulls.push_back(isNull);
+        switch (m_fields[i].kind) {
+        case Field::Kind::Text: {
+            if (!isNull) {
+                const char *buffer = &m_textBuffers[text * TextBufferSize];
+                // The indicator holds the full length; the buffer kept at most 255 bytes.
+                size_t length = m_indicators[i] >= 0 ? static_cast<size_t>(m_indicators[i])
+                                                     : std::strlen(buffer);
+                length = std::min(length, static_cast<size_t>(MaxTextLength));
+                row.text.append(buffer, length);
+            }
+            row.textEnds.push_back(static_cast<uint32_t>(row.text.size()));
+            ++text;
+            break;
+        }
+        case Field::Kind::Long:
+            row.numbers.push_back(isNull ? 0 : m_numberBuffers[number]);
+            ++number;
+            break;
+        case Field::Kind::Bool:
+            row.numbers.push_back(isNull ? 0 : m_bitBuffers[number]);
+            ++number;
+            break;
+        }
+    }
+    if (m_type == OpenType::Snapshot)
+        m_cache.push_back(std::move(row));
+    else
+        m_current = std::move(row);
+}
+
+void Recordset::ShowRow(const Row &row) {
+    size_t text = 0, number = 0;
+    uint32_t begin = 0;
+    for (const Field &field : m_fields) {
+        switch (field.kind) {
+        case Field::Kind::Text: {
+            const uint32_t end = row.textEnds[text++];
+            static_cast<std::string *>(field.target)->assign(row.text, begin, end - begin);
+            begin = end;
+            break;
+        }
+        case Field::Kind::Long:
+            *static_cast<int32_t *>(field.target) = row.numbers[number++];
+            break;
+        case Field::Kind::Bool:
+            *static_cast<bool *>(field.target) = row.numbers[number++] != 0;
+            break;
+        }
+    }
+    m_currentNulls = row.nulls;
+}
+
+void Recordset::MoveNext() {
+    if (!IsOpen() || m_eof)
+        throw DatabaseError::ConnectionLayer(NoDataFound);
+    if (m_type == OpenType::Snapshot && m_position + 1 < static_cast<long>(m_cache.size())) {
+        ++m_position;
+        ShowRow(m_cache[static_cast<size_t>(m_position)]);
+        return;
+    }
+    if (!Fetch()) {
+        m_eof = true;
+        return;
+    }
+    ++m_position;
+    ShowRow(m_type == OpenType::Snapshot ? m_cache.back() : m_current);
+}
+
+void Recordset::MoveFirst() {
+    if (!IsOpen())
+        throw DatabaseError::ConnectionLayer(NoDataFound);
+    if (m_type != OpenType::Snapshot)
+        throw DatabaseError::ConnectionLayer(RecordsetForwardOnly);
+    if (m_cache.empty())
+        return; // an empty result stays at its end
+    m_position = 0;
+    m_eof = false;
+    ShowRow(m_cache.front());
+}
+
+bool Recordset::IsFieldNull(int index) const {
+    if (index < 0 || index >= FieldCount())
+        throw DatabaseError::ConnectionLayer(1026);
+    if (m_eof || static_cast<size_t>(index) >= m_currentNulls.size())
+        return true;
+    return m_currentNulls[static_cast<size_t>(index)];
+}
+
+void Recordset::Close() noexcept {
+    if (m_stmt != SQL_NULL_HSTMT) {
+        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        m_stmt = SQL_NULL_HSTMT;
+    }
+    m_handle.reset();
+    m_cache.clear();
+    m_cache.shrink_to_fit();
+    m_eof = true;
+    m_driverDone = true;
+    m_fetched = 0;
+    m_position = 0;
+}
+
+void Recordset::Fail(SQLRETURN rc) {
+    DatabaseError error = DatabaseError::FromDiagnostics(
+        rc, m_handle ? m_handle->Env() : nullptr, m_handle ? m_handle->Dbc() : nullptr, m_stmt);
+    Close();
+    throw error;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QDialog>
+
+#include "app/UserPrompts.h"
+
+// Answers the program's blocking dialogs from queues a test fills; records
+// what was asked. An empty queue answers as a user pressing Cancel.
+class ScriptedPrompts : public UserPrompts {
+public:
+    std::vector<std::pair<QString, Icon>> messages;
+    std::deque<QString> openFileAnswers;
+    std::deque<QString> saveFileAnswers;
+    std::vector<QString> proposedSaveNames;
+    std::deque<std::optional<std::string>> dataSourceAnswers;
+    std::deque<std::optional<ConnectPrompt::Login>> loginAnswers;
+    std::vector<std::string> loginMessages;
+    std::function<int(QDialog &)> onExec = [](QDialog &) { return int(QDialog::Rejected); };
+    int execCount = 0;
+
+    void Message(QWidget *, const QString &text, Icon icon) override {
+        messages.emplace_back(text, icon);
+    }
+    QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return Next(openFileAnswers, QString());
+    }
+    QString SaveFileName(QWidget *, const QString &, const QString &proposed,
+                         const QString &) override {
+        proposedSaveNames.push_back(proposed);
+        return Next(saveFileAnswers, QString());
+    }
+    std::optional<std::string> ChooseDataSource(QWidget *) override {
+        return Next(dataSourceAnswers, std::optional<std::string>());
+    }
+    std::optional<ConnectPrompt::Login> AskLogin(QWidget *, const std::string &,
+                                                 const std::string &message) override {
+        loginMessages.push_back(message);
+        return Next(loginAnswers, std::optional<ConnectPrompt::Login>());
+    }
+    int Exec(QDialog &dialog) override {
+        ++execCount;
+        return onExec(dialog);
+    }
+
+private:
+    template <typename T> static T Next(std::deque<T> &queue, T cancel) {
+        if (queue.empty())
+            return cancel;
+        T answer = std::move(queue.front());
+        queue.pop_front();
+        return answer;
+    }
+};
