@@ -3,6 +3,8 @@
 #include "app/CBrindleApp.h"
 
 int main(int argc, char **argv) {
+    // The images live in the core library; a static library needs telling.
+    Q_INIT_RESOURCE(brindle);
     QApplication application(argc, argv);
     QApplication::setApplicationName(CBrindleApp::Title());
     CBrindleApp app;

@@ -288,11 +288,8 @@ QString CMainFrame::MessageText() const {
 }
 
 void CMainFrame::EditSettings() {
-    CSettingsSheet sheet(m_app.Settings(), m_app.Prompts(), this);
-    if (m_app.Prompts().Exec(sheet) != QDialog::Accepted)
-        return;
     auto profile = CBrindleApp::Profile();
-    m_app.Settings().ApplyChanges(sheet.Edited(), *profile);
+    CSettingsSheet::Edit(m_app.Settings(), *profile, m_app.Prompts(), this);
 }
 
 bool CMainFrame::UpdateCommand(int id, CommandState &state) {

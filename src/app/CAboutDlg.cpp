@@ -1,0 +1,59 @@
+#include "app/CAboutDlg.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+
+#include "app/CBrindleApp.h"
+#include "app/SystemInfo.h"
+
+CAboutDlg::CAboutDlg(QWidget *parent)
+    : CAboutDlg(CBrindleApp::Title(), CBrindleApp::Version, parent) {}
+
+CAboutDlg::CAboutDlg(const QString &appTitle, uint16_t version, QWidget *parent) : QDialog(parent) {
+    setWindowTitle(CaptionText(appTitle));
+
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/brindle.png")).pixmap(32, 32));
+
+    const auto makeLabel = [this](const char *name, const QString &text) {
+        auto *label = new QLabel(text, this);
+        label->setObjectName(QLatin1String(name));
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    };
+    QLabel *versionLine = makeLabel("version", VersionLineText(appTitle, version));
+    QLabel *memory = makeLabel("memory", MemoryText(SystemInfo::PhysicalMemoryBytes()));
+    QLabel *disk = makeLabel("disk", FreeDiskText(SystemInfo::FreeDiskBytes(QDir::currentPath())));
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(versionLine, 0, 1, 1, 2);
+    layout->addWidget(new QLabel(tr("Physical Memory:"), this), 2, 1);
+    layout->addWidget(memory, 2, 2);
+    layout->addWidget(new QLabel(tr("Disk Space:"), this), 3, 1);
+    layout->addWidget(disk, 3, 2);
+    layout->addWidget(buttons, 4, 0, 1, 3);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString CAboutDlg::CaptionText(const QString &appTitle) { return tr("About %1").arg(appTitle); }
+
+QString CAboutDlg::VersionLineText(const QString &appTitle, uint16_t version) {
+    return QStringLiteral("%1, Version %2.%3").arg(appTitle).arg(version >> 8).arg(version & 0xFF);
+}
+
+// Counted in 64 bits: memory and disks beyond 4 GB are the rule, not the exception.
+QString CAboutDlg::MemoryText(uint64_t bytes) { return QStringLiteral("%1 KB").arg(bytes / 1024); }
+
+QString CAboutDlg::FreeDiskText(std::optional<uint64_t> freeBytes) {
+    if (!freeBytes)
+        return tr("Unavailable");
+    return QStringLiteral("%1 KB Free").arg(*freeBytes / 1024);
+}

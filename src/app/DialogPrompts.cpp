@@ -1,0 +1,57 @@
+#include "app/DialogPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "connection/CDataSourceDialog.h"
+#include "connection/CLoginDialog.h"
+
+namespace {
+
+QMessageBox::Icon BoxIcon(UserPrompts::Icon icon) {
+    switch (icon) {
+    case UserPrompts::Icon::Information:
+        return QMessageBox::Information;
+    case UserPrompts::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case UserPrompts::Icon::Stop:
+        return QMessageBox::Critical;
+    case UserPrompts::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void DialogPrompts::Message(QWidget *parent, const QString &text, Icon icon) {
+    QMessageBox box(BoxIcon(icon), QApplication::applicationName(), QString(), QMessageBox::Ok,
+                    parent);
+    // Driver and server texts end up here: never let them be read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.exec();
+}
+
+QString DialogPrompts::OpenFileName(QWidget *parent, const QString &caption,
+                                    const QString &directory, const QString &filter) {
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+}
+
+QString DialogPrompts::SaveFileName(QWidget *parent, const QString &caption,
+                                    const QString &proposed, const QString &filter) {
+    return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+}
+
+std::optional<std::string> DialogPrompts::ChooseDataSource(QWidget *parent) {
+    return CDataSourceDialog::Choose(parent);
+}
+
+std::optional<ConnectPrompt::Login> DialogPrompts::AskLogin(QWidget *parent,
+                                                            const std::string &dataSource,
+                                                            const std::string &message) {
+    return CLoginDialog::Ask(parent, dataSource, message);
+}
+
+int DialogPrompts::Exec(QDialog &dialog) { return dialog.exec(); }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+// The prompts a user sees: message boxes, file choosers and our own dialogs.
+class DialogPrompts : public UserPrompts {
+public:
+    void Message(QWidget *parent, const QString &text, Icon icon) override;
+    QString OpenFileName(QWidget *parent, const QString &caption, const QString &directory,
+                         const QString &filter) override;
+    QString SaveFileName(QWidget *parent, const QString &caption, const QString &proposed,
+                         const QString &filter) override;
+    std::optional<std::string> ChooseDataSource(QWidget *parent) override;
+    std::optional<ConnectPrompt::Login> AskLogin(QWidget *parent, const std::string &dataSource,
+                                                 const std::string &message) override;
+    int Exec(QDialog &dialog) override;
+};
