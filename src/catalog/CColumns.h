@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "odbc/Recordset.h"
+
+// Rows of SQLColumns: the columns of a table.
+class CColumns : public Recordset {
+public:
+    enum Field {
+        FieldTableQualifier,
+        FieldTableOwner,
+        FieldTableName,
+        FieldColumnName,
+        FieldDataType,
+        FieldTypeName,
+        FieldPrecision,
+        FieldLength,
+        FieldScale,
+        FieldRadix,
+        FieldNullable,
+        FieldRemarks,
+    };
+
+    explicit CColumns(OdbcConnection &connection);
+
+    // Null arguments restrict nothing. False when the driver lacks SQLColumns or
+    // no statement could be had.
+    bool Open(const char *qualifier, const char *owner, const char *tableName,
+              const char *columnName, OpenType type = OpenType::Snapshot);
+
+    std::string TableQualifier;
+    std::string TableOwner;
+    std::string TableName;
+    std::string ColumnName;
+    int32_t DataType = 0;
+    std::string TypeName;
+    int32_t Precision = 0;
+    int32_t Length = 0;
+    int32_t Scale = 0;
+    int32_t Radix = 0;
+    int32_t Nullable = 0;
+    std::string Remarks;
+};
