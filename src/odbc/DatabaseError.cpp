@@ -33,7 +33,8 @@ bool AppendRecords(SQLSMALLINT handleType, SQLHANDLE handle, std::string &errorT
         SQLCHAR state[6] = {};
         SQLINTEGER native = 0;
         SQLSMALLINT length = 0;
-        std::string message(SQL_MAX_MESSAGE_LENGTH, '\0');
+        // psqlODBC cuts a long message into records the size of the first buffer it is given.
+        std::string message(4096, '\0');
         SQLRETURN rc = SQLGetDiagRec(handleType, handle, record, state, &native,
                                      reinterpret_cast<SQLCHAR *>(message.data()),
                                      static_cast<SQLSMALLINT>(message.size()), &length);

@@ -1,0 +1,125 @@
+#include "connection/ConnectString.h"
+
+#include <cctype>
+
+#include <sqlext.h>
+
+#include "odbc/OdbcConnection.h"
+
+namespace {
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(text[i])) !=
+            std::toupper(static_cast<unsigned char>(prefix[i])))
+            return false;
+    }
+    return true;
+}
+
+// The "}" that closes a brace opened just before `from`, or npos.
+size_t ClosingBrace(std::string_view text, size_t from) {
+    for (size_t i = from; i < text.size(); ++i) {
+        if (text[i] != '}')
+            continue;
+        if (i + 1 < text.size() && text[i + 1] == '}') {
+            ++i;
+            continue;
+        }
+        return i;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
+std::string ConnectString::DataSourceName(const std::string &connect,
+                                          const std::string &databaseName) {
+    std::string name;
+    const size_t key = connect.find("DSN=");
+    if (key != std::string::npos) {
+        const size_t begin = key + 4;
+        const size_t end = connect.find(';', begin);
+        if (end != std::string::npos)
+            name = connect.substr(begin, end - begin);
+    } else {
+        // Database names are often file paths: keep the last component only.
+        const size_t slash = databaseName.find_last_of("\\/");
+        name = slash == std::string::npos ? databaseName : databaseName.substr(slash + 1);
+    }
+    return name.empty() ? std::string(DefaultName) : name;
+}
+
+std::string ConnectString::DataSourceName(const OdbcConnection &connection) {
+    if (!connection.IsOpen())
+        return NoDataSourceText;
+    const std::string &connect = connection.ConnectString();
+    if (connect.find("DSN=") != std::string::npos)
+        return DataSourceName(connect, std::string());
+    return DataSourceName(connect, connection.InfoText(SQL_DATABASE_NAME));
+}
+
+std::vector<ConnectString::Span> ConnectString::Split(std::string_view connect) {
+    std::vector<Span> spans;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < connect.size()) {
+        const char c = connect[i];
+        if (c == '{') {
+            const size_t close = ClosingBrace(connect, i + 1);
+            if (close != std::string_view::npos) {
+                i = close + 1;
+                continue;
+            }
+        } else if (c == ';') {
+            if (i > start)
+                spans.push_back({start, i - start});
+            start = i + 1;
+        }
+        ++i;
+    }
+    if (connect.size() > start)
+        spans.push_back({start, connect.size() - start});
+    return spans;
+}
+
+std::vector<std::string> ConnectString::Elements(std::string_view connect) {
+    std::vector<std::string> elements;
+    for (const Span &span : Split(connect))
+        elements.emplace_back(connect.substr(span.begin, span.length));
+    return elements;
+}
+
+bool ConnectString::IsPasswordElement(std::string_view element) {
+    const size_t first = element.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return false;
+    element.remove_prefix(first);
+    if (StartsWithNoCase(element, "PWD"))
+        return true;
+    std::string_view key = element.substr(0, element.find('='));
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
+        key.remove_suffix(1);
+    return key.size() == 8 && StartsWithNoCase(key, "PASSWORD");
+}
+
+std::string ConnectString::MaskPassword(const std::string &connect) {
+    std::string masked;
+    size_t copied = 0;
+    for (const Span &span : Split(connect)) {
+        const std::string_view element(connect.data() + span.begin, span.length);
+        if (!IsPasswordElement(element))
+            continue;
+        const size_t equals = element.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const size_t valueBegin = span.begin + equals + 1;
+        masked.append(connect, copied, valueBegin - copied);
+        masked += PasswordMask;
+        copied = span.begin + span.length;
+    }
+    masked.append(connect, copied, std::string::npos);
+    return masked;
+}
