@@ -99,7 +99,10 @@ std::string DataSourceLabel(const std::string &input) {
             pos = lower.find(Lower(key), pos + 1);
         if (pos != std::string::npos) {
             const size_t begin = pos + std::string(key).size();
-            return input.substr(begin, input.find(';', begin) - begin);
+            std::string label = input.substr(begin, input.find(';', begin) - begin);
+            if (label.size() >= 2 && label.front() == '{' && label.back() == '}')
+                label = label.substr(1, label.size() - 2);
+            return label;
         }
     }
     return input;
