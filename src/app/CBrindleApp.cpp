@@ -102,6 +102,7 @@ CBrindleDoc *CBrindleApp::OpenDocumentFile(const QString &path) {
     if (!path.isEmpty())
         AddToRecentFileList(QFileInfo(path).absoluteFilePath());
     m_mainFrame->AddChildFrame(frame);
+    frame->OnConnected();
     m_documents.push_back(std::move(doc));
     return m_documents.back().get();
 }

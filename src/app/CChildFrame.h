@@ -23,6 +23,8 @@ public:
     // The view holding the focus inside this window, when it routes commands.
     CommandTarget *ActiveView() const;
     bool IsClosing() const { return m_closing; }
+    QString LineIndicatorText() const { return QString(); }
+    void OnConnected() {}
     QSplitter *OuterSplitter() const { return m_outer; }
     QSplitter *InnerSplitter() const { return m_inner; }
 

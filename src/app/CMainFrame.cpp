@@ -14,6 +14,7 @@
 
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
+#include "app/CProgressStatusBar.h"
 #include "app/CSettingsSheet.h"
 #include "app/CSplashWnd.h"
 #include "connection/CBrindleDoc.h"
@@ -61,7 +62,10 @@ bool CMainFrame::Create(bool showSplash) {
         return false;
     BuildMenuBar(false);
     connect(&m_app, &CBrindleApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileActions);
-    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        UpdateCommandStates();
+        UpdateLineIndicator();
+    });
     UpdateRecentFileActions();
     UpdateCommandStates();
     resize(1024, 700);
@@ -111,34 +115,24 @@ bool CMainFrame::CreateToolBar() {
 }
 
 bool CMainFrame::CreateStatusBar() {
-    QStatusBar *bar = statusBar();
-    if (!bar)
-        return false;
-    bar->setObjectName(QStringLiteral("statusBar"));
-    m_idleLabel = new QLabel(IdleText(), bar);
-    m_idleLabel->setObjectName(QStringLiteral("messagePane"));
-    bar->addWidget(m_idleLabel, 1);
-
-    auto *progress = new QWidget(bar);
-    progress->setObjectName(QStringLiteral("pane%1").arg(ID_PROGRESS_INDICATOR));
-    progress->setFixedWidth(100);
-    bar->addPermanentWidget(progress);
-
-    auto *line = new QLabel(bar);
-    line->setObjectName(QStringLiteral("pane%1").arg(ID_LINE_INDICATOR));
-    line->setMinimumWidth(QFontMetrics(line->font()).horizontalAdvance(
-        QStringLiteral("Ln indicator       ")));
-    bar->addPermanentWidget(line);
-
-    // Key-state panes; the platform offers no portable query of lock keys.
-    for (const auto &[id, text] : {std::pair{59137, "CAP"}, {59138, "NUM"}, {59139, "SCRL"}}) {
-        auto *pane = new QLabel(bar);
-        pane->setObjectName(QStringLiteral("pane%1").arg(id));
-        pane->setMinimumWidth(QFontMetrics(pane->font()).horizontalAdvance(
-                                  QString::fromLatin1(text)) + 8);
-        bar->addPermanentWidget(pane);
-    }
-    return true;
+    m_statusBar = new CProgressStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
+    setStatusBar(m_statusBar);
+    const QFontMetrics metrics(m_statusBar->font());
+    const auto width = [&](const char *text) {
+        return metrics.horizontalAdvance(QString::fromLatin1(text)) + 10;
+    };
+    m_statusBar->SetIndicators({
+        {0, 0},
+        {ID_PROGRESS_INDICATOR, 100, CProgressStatusBar::ProgressPaneStyle},
+        {ID_LINE_INDICATOR, width("Ln indicator     ")},
+        {59137, width("CAP")},
+        {59138, width("NUM")},
+        {59139, width("SCRL")},
+    });
+    m_statusBar->SetPaneText(0, IdleText());
+    // The key-state panes stay empty: lock-key states have no portable query.
+    return m_statusBar->CreateProgress(ProgressPane, false);
 }
 
 void CMainFrame::BuildMenuBar(bool connection) {
@@ -272,6 +266,7 @@ std::vector<CChildFrame *> CMainFrame::ChildFrames() const {
 void CMainFrame::OnSubWindowActivated() {
     BuildMenuBar(!ChildFrames().empty());
     UpdateCommandStates();
+    UpdateLineIndicator();
 }
 
 void CMainFrame::SetMessageText(const QString &text) {
@@ -283,8 +278,38 @@ void CMainFrame::SetMessageText(const QString &text) {
 }
 
 QString CMainFrame::MessageText() const {
-    const QString message = statusBar()->currentMessage();
-    return message.isEmpty() ? m_idleLabel->text() : message;
+    const QString message = m_statusBar->currentMessage();
+    return message.isEmpty() ? m_statusBar->PaneText(0) : message;
+}
+
+bool CMainFrame::BeginProgress(uint16_t total, uint16_t perStep) {
+    if (!m_progress.Begin(total, perStep))
+        return false;
+    m_statusBar->ResetProgress(ProgressPane, false);
+    return true;
+}
+
+void CMainFrame::StepProgress() {
+    if (const std::optional<int> percent = m_progress.Step())
+        m_statusBar->SetProgress(ProgressPane, 100, *percent);
+}
+
+void CMainFrame::EndProgress() {
+    m_progress.End();
+    m_statusBar->ResetProgress(ProgressPane, false);
+}
+
+void CMainFrame::SetLineIndicator(const QString &text) {
+    m_statusBar->SetPaneText(m_statusBar->PaneIndex(ID_LINE_INDICATOR), text);
+}
+
+QString CMainFrame::LineIndicator() const {
+    return m_statusBar->PaneText(m_statusBar->PaneIndex(ID_LINE_INDICATOR));
+}
+
+void CMainFrame::UpdateLineIndicator() {
+    CChildFrame *frame = ActiveChildFrame();
+    SetLineIndicator(frame ? frame->LineIndicatorText() : QString());
 }
 
 void CMainFrame::EditSettings() {

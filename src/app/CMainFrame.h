@@ -6,11 +6,13 @@
 #include <QMainWindow>
 
 #include "app/CommandTable.h"
+#include "app/ProgressCounter.h"
 #include "app/CommandTarget.h"
 
 class CBrindleApp;
 class CBrindleDoc;
 class CChildFrame;
+class CProgressStatusBar;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -53,6 +55,19 @@ public:
 
     void EditSettings();
 
+    // Progress runs of long loads, shown in pane 1 of the status bar.
+    bool BeginProgress(uint16_t total, uint16_t perStep);
+    void StepProgress();
+    void EndProgress();
+    CProgressStatusBar *ProgressStatusBar() const { return m_statusBar; }
+    static constexpr int ProgressPane = 1;
+
+    // The "Ln %u" pane: the caret line of the active console or the last
+    // changed row of the active grid, empty otherwise.
+    void UpdateLineIndicator();
+    void SetLineIndicator(const QString &text);
+    QString LineIndicator() const;
+
     bool UpdateCommand(int id, CommandState &state) override;
     bool RunCommand(int id) override;
 
@@ -72,7 +87,8 @@ private:
     CBrindleApp &m_app;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
-    QLabel *m_idleLabel = nullptr;
+    CProgressStatusBar *m_statusBar = nullptr;
+    ProgressCounter m_progress;
     std::map<int, QAction *> m_actions;
     bool m_connectionMenu = false;
     bool m_menuBuilt = false;

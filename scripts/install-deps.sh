@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the packages Brindle needs to build, test and run on Debian 12.
+# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL server)
+# Quick and silent when everything is already there.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config qt6-base-dev libgl1-mesa-dev
+    unixodbc unixodbc-dev libodbccr2 libsqliteodbc odbc-postgresql sqlite3
+    libcurl4-openssl-dev googletest libgtest-dev libbenchmark-dev xvfb xauth
+)
+for arg in "$@"; do
+    case "$arg" in
+    --test) packages+=(postgresql-15) ;;
+    *)
+        echo "usage: $0 [--test]" >&2
+        exit 2
+        ;;
+    esac
+done
+
+missing=()
+for pkg in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    if [[ "$status" != "install ok installed" ]]; then
+        missing+=("$pkg")
+    fi
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+if [[ $(id -u) -ne 0 ]]; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run this script as root (or install them with sudo apt-get install)." >&2
+    exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends "${missing[@]}"

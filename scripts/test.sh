@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds Brindle with warnings as errors and runs every test against SQLite and a
+# throwaway PostgreSQL 15 server that lives only as long as this script.
+# Run as root on Debian 12:  bash scripts/test.sh
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+ROOT=$(pwd)
+BUILD_DIR="$ROOT/build-test"
+PG_BIN=/usr/lib/postgresql/15/bin
+
+bash scripts/install-deps.sh --test
+
+echo "== Configuring and building in $BUILD_DIR"
+cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DBRINDLE_WERROR=ON
+cmake --build "$BUILD_DIR" -j2
+
+# --- Throwaway PostgreSQL cluster -------------------------------------------------
+
+PG_DIR=$(mktemp -d /tmp/brindle-pg.XXXXXX)
+PG_DATA="$PG_DIR/data"
+PG_STARTED=0
+
+as_postgres() {
+    # The server refuses to run as root; run from a folder the postgres user can read.
+    (cd "$PG_DIR" && runuser -u postgres -- "$@")
+}
+
+cleanup() {
+    local status=$?
+    if ((PG_STARTED)); then
+        as_postgres "$PG_BIN/pg_ctl" -D "$PG_DATA" -m fast -w stop >/dev/null 2>&1 ||
+            as_postgres "$PG_BIN/pg_ctl" -D "$PG_DATA" -m immediate -w stop >/dev/null 2>&1 ||
+            true
+    fi
+    rm -rf "$PG_DIR"
+    exit "$status"
+}
+trap cleanup EXIT
+# Turn an interrupt into a normal exit so the cluster is still stopped.
+trap 'exit 130' INT TERM HUP
+
+fail() {
+    echo "test.sh: $*" >&2
+    exit 1
+}
+
+chown postgres:postgres "$PG_DIR"
+chmod 700 "$PG_DIR"
+
+echo "== Starting PostgreSQL 15 in $PG_DIR"
+as_postgres "$PG_BIN/initdb" -D "$PG_DATA" -U postgres -E UTF8 --locale=C \
+    --auth-local=trust --auth-host=scram-sha-256 >"$PG_DIR/initdb.log" 2>&1 ||
+    {
+        cat "$PG_DIR/initdb.log" >&2
+        fail "initdb failed: PostgreSQL could not be set up"
+    }
+
+port_in_use() {
+    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
+}
+
+# Take the first free port from 54320 up; if another process grabs it between the
+# probe and the start, move on to the next one.
+PORT=""
+for candidate in $(seq 54320 54399); do
+    if port_in_use "$candidate"; then
+        continue
+    fi
+    : >"$PG_DIR/server.log"
+    chown postgres:postgres "$PG_DIR/server.log"
+    if as_postgres "$PG_BIN/pg_ctl" -D "$PG_DATA" -l "$PG_DIR/server.log" -w -t 60 \
+        -o "-p $candidate -k $PG_DIR -c listen_addresses=127.0.0.1 -c fsync=off" \
+        start >/dev/null; then
+        PORT=$candidate
+        PG_STARTED=1
+        break
+    fi
+    if grep -q "could not bind\|Address already in use" "$PG_DIR/server.log"; then
+        continue
+    fi
+    cat "$PG_DIR/server.log" >&2
+    fail "the PostgreSQL server did not start (log above)"
+done
+[[ -n "$PORT" ]] || fail "the PostgreSQL server did not start: no free port in 54320-54399"
+echo "== PostgreSQL listening on 127.0.0.1:$PORT"
+
+export PGCLIENTENCODING=UTF8
+psql -X -q -v ON_ERROR_STOP=1 -h "$PG_DIR" -p "$PORT" -U postgres -d postgres \
+    -c "CREATE ROLE brindle LOGIN PASSWORD 'brindle'" \
+    -c "CREATE DATABASE brindle_test OWNER brindle" ||
+    fail "could not create the brindle role and database"
+PGPASSWORD=brindle psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$PORT" -U brindle \
+    -d brindle_test -f tests/fixtures/pg_fixture.sql ||
+    fail "could not load tests/fixtures/pg_fixture.sql"
+
+# --- Tests ------------------------------------------------------------------------
+
+export BRINDLE_PG_PORT=$PORT
+# CommLog=0: the driver would otherwise leave a log file in /tmp per connection.
+export BRINDLE_PG_CONNECT="DRIVER={PostgreSQL ANSI};SERVER=127.0.0.1;PORT=$PORT;DATABASE=brindle_test;UID=brindle;PWD=brindle;CommLog=0"
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Running tests"
+set +e
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j2
+status=$?
+set -e
+exit "$status"

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/CSubFrame.h"
+
+// The inner frame hosting the result grid.
+class CListFrameWnd : public CSubFrame {
+    Q_OBJECT
+public:
+    using CSubFrame::CSubFrame;
+};
