@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QScreen>
 #include <QSettings>
 
 #include "app/CAboutDlg.h"
@@ -82,6 +83,9 @@ bool CBrindleApp::InitInstance(const QStringList &arguments) {
     if (!files.isEmpty() && !OpenDocumentFile(files.first()))
         return false;
 
+    // Without a window manager (a bare X server) maximizing does nothing: fill the screen.
+    if (QScreen *screen = m_mainFrame->screen())
+        m_mainFrame->setGeometry(screen->availableGeometry());
     m_mainFrame->showMaximized();
     m_mainFrame->repaint();
     return true;
