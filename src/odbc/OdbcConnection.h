@@ -53,7 +53,11 @@ public:
     // "ODBC;" followed by the complete connection string the driver manager returned.
     const std::string &ConnectString() const noexcept { return m_connect; }
 
-    void SetQueryTimeout(unsigned long seconds) noexcept { m_queryTimeout = seconds; }
+    // Setting the timeout again re-arms it after a driver refused it once.
+    void SetQueryTimeout(unsigned long seconds) noexcept {
+        m_queryTimeout = seconds;
+        m_queryTimeoutRejected = false;
+    }
     unsigned long QueryTimeout() const noexcept { return m_queryTimeout; }
     // Sets the query timeout on a new statement; once the driver rejects it, it
     // is not set again on this connection.

@@ -1,0 +1,91 @@
+#include "connection/ScriptReader.h"
+
+#include <iterator>
+
+namespace {
+
+bool IsWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// REM (any case), -- and @ statements run to the end of their line.
+bool StartsLineStatement(const std::string &text) {
+    switch (text.size()) {
+    case 1:
+        return text[0] == '@';
+    case 2:
+        return text[0] == '-' && text[1] == '-';
+    case 3:
+        return (text[0] | 0x20) == 'r' && (text[1] | 0x20) == 'e' && (text[2] | 0x20) == 'm';
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+ScriptReader::ScriptReader(std::istream &in)
+    : m_bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) {}
+
+ScriptReader::ScriptReader(std::string bytes) : m_bytes(std::move(bytes)) {}
+
+bool ScriptReader::NextStatement(std::string &statement) {
+    statement.clear();
+    State state = State::Normal;
+    const size_t length = m_bytes.size();
+    if (m_index >= length)
+        return false;
+    // Whether the character before the current one was a carriage return (a
+    // statement never starts right after one: it starts after ";" or a line feed).
+    bool afterCR = false;
+    for (; m_index < length; ++m_index) {
+        char &current = m_bytes[m_index];
+        const bool wasCR = current == '\r';
+        if (wasCR)
+            current = ' ';
+        const char next = m_bytes[m_index + 1]; // the NUL after the last byte at the end
+        const bool lineFeedAfterCR = afterCR;
+        afterCR = wasCR;
+
+        if (IsWhiteSpace(current) && statement.empty())
+            continue;
+        if (current == '/' && next == '*') {
+            if (state == State::Normal)
+                state = State::CommentFromNormal;
+            else if (state == State::Line)
+                state = State::CommentFromLine;
+            ++m_index;
+            afterCR = false;
+            continue;
+        }
+        if (current == '*' && next == '/') {
+            if (state == State::CommentFromNormal)
+                state = State::Normal;
+            else if (state == State::CommentFromLine)
+                state = State::Line;
+            ++m_index;
+            afterCR = false;
+            continue;
+        }
+        if (current == '\n') {
+            if (state == State::Line) {
+                ++m_index;
+                return true;
+            }
+            // A CR LF line end has already given its blank; a lone LF gives one
+            // here, so the last word of a line is not glued to the next line's first.
+            if (state == State::Normal && !lineFeedAfterCR)
+                statement += ' ';
+            continue;
+        }
+        if (current == ';' && state == State::Normal) {
+            ++m_index;
+            return true;
+        }
+        if (state == State::Line || state == State::Normal)
+            statement += current;
+        if (StartsLineStatement(statement))
+            state = State::Line;
+    }
+    return true;
+}

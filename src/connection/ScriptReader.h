@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+
+// Cuts a script file into statements: ";" ends a statement outside block
+// comments, and a statement that begins with REM, -- or @ ends with its line.
+// There is no quote handling: a ";" inside a string literal ends the statement.
+class ScriptReader {
+public:
+    // Reads the whole stream.
+    explicit ScriptReader(std::istream &in);
+    explicit ScriptReader(std::string bytes);
+
+    // The next statement, without its ";" and leading white space (possibly
+    // empty). False once the whole text has been handed out.
+    bool NextStatement(std::string &statement);
+
+private:
+    enum class State { Line, Normal, CommentFromNormal, CommentFromLine };
+
+    // The file's bytes; the string's terminating NUL stands after the last one.
+    std::string m_bytes;
+    size_t m_index = 0;
+};

@@ -1,0 +1,299 @@
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <QRegularExpression>
+
+#include "../shell/ShellFixture.h"
+#include "app/CListFrameWnd.h"
+#include "app/CTreeFrameWnd.h"
+#include "app/CommandTable.h"
+#include "console/CDBOutputView.h"
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcStatement.h"
+#include "results/CDBListView.h"
+
+namespace {
+
+// The console shows "\r\n" as one line break.
+std::string Lines(std::string text) {
+    for (size_t pos; (pos = text.find("\r\n")) != std::string::npos;)
+        text.replace(pos, 2, "\n");
+    return text;
+}
+
+std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+size_t Count(const std::string &text, const std::string &part) {
+    size_t count = 0;
+    for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
+        ++count;
+    return count;
+}
+
+class ExecutionTest : public ShellFixture, public ::testing::WithParamInterface<std::string> {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        source_ = SourceNamed(GetParam());
+        ASSERT_TRUE(Start());
+        prompts_->dataSourceAnswers.push_back(source_.connect);
+        Frame().SendCommand(ID_FILE_NEW);
+        doc_ = Frame().ActiveDocument();
+        ASSERT_NE(doc_, nullptr);
+        console_ = doc_->m_pOutputView;
+        ASSERT_NE(console_, nullptr);
+        grid_ = doc_->m_pListView;
+        ASSERT_NE(grid_, nullptr);
+        dir_ = MakeTempDir();
+        Run("DROP TABLE IF EXISTS exec_t");
+        Run("CREATE TABLE exec_t (id int, name varchar(40))");
+    }
+    bool IsPostgres() const { return GetParam() == "postgres"; }
+    // Runs a statement as typed and returns what it wrote to the console.
+    std::string Run(const std::string &statement) {
+        const qsizetype mark = console_->toPlainText().size();
+        doc_->ExecuteStatement(statement);
+        return console_->toPlainText().mid(mark).toStdString();
+    }
+    std::string WriteScript(const std::string &name, const std::string &text) {
+        const std::string path = dir_ + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    // The rows of exec_t as "id:name" lines, read outside the document.
+    std::string Rows() {
+        OdbcStatement statement(doc_->Database());
+        statement.ExecuteDirect("SELECT id, name FROM exec_t ORDER BY id");
+        std::string rows, id, name;
+        while (statement.Fetch()) {
+            statement.GetText(1, id);
+            statement.GetText(2, name);
+            rows += id + ":" + name + "\n";
+        }
+        return rows;
+    }
+
+    TestDataSource source_;
+    CBrindleDoc *doc_ = nullptr;
+    CDBOutputView *console_ = nullptr;
+    CDBListView *grid_ = nullptr;
+    std::string dir_;
+};
+
+TEST_P(ExecutionTest, DirectStatementIsEchoedTimedAndRemembered) {
+    EXPECT_EQ(Run(" \t\r\nINSERT INTO exec_t VALUES (1, 'a')"),
+              Lines("INSERT INTO exec_t VALUES (1, 'a')\r\n\r\nOK (Elapsed Time: 0 sec.)\r\n"
+                    "\r\nSQL> "));
+    EXPECT_EQ(console_->LastStatement(), "INSERT INTO exec_t VALUES (1, 'a')");
+    EXPECT_EQ(Rows(), "1:a\n");
+    // Comments and blanks leave no trace at all.
+    for (const char *quiet : {"REM x", "rem;", "-- y", "  \r\n", "REMOVE it"})
+        EXPECT_EQ(Run(quiet), "") << quiet;
+    // A statement returning rows through the direct path is drained and reported OK.
+    const std::string batch = IsPostgres() ? "VALUES (1); VALUES (2), (3)" : "VALUES (1), (2)";
+    EXPECT_EQ(Run(batch), Lines(batch + "\r\n\r\nOK (Elapsed Time: 0 sec.)\r\n\r\nSQL> "));
+}
+
+TEST_P(ExecutionTest, QueriesGoToTheGridAndThePaneCommandsToggle) {
+    Run("INSERT INTO exec_t VALUES (1, 'a')");
+    const std::string output = Run("\r\n  select name from exec_t");
+    EXPECT_EQ(console_->LastStatement(), "select name from exec_t");
+    EXPECT_NE(output.find("Loaded 1 of 1 total records"), std::string::npos) << output;
+    ASSERT_EQ(grid_->RowCount(), 1);
+    EXPECT_EQ(grid_->GetCellText(0, 0), "a");
+    // Not a query: a blank after the brace.
+    EXPECT_NE(Run("{ call nothing}").find("Error: "), std::string::npos);
+    EXPECT_EQ(grid_->RowCount(), 1);
+
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool on = pass == 0;
+        Frame().SendCommand(ID_SHOW_GRID);
+        EXPECT_EQ(doc_->ShowGrid, on ? 1 : 0);
+        EXPECT_EQ(grid_->GridLines(), on);
+        EXPECT_EQ(Frame().QueryCommand(ID_SHOW_GRID).checked, on);
+        Frame().SendCommand(ID_AUTO_FORMAT);
+        EXPECT_EQ(doc_->AutoFormat, on ? 1 : 0);
+        EXPECT_EQ(Frame().QueryCommand(ID_AUTO_FORMAT).checked, on);
+    }
+    for (auto [id, pane] : {std::pair<int, CSubFrame *>{ID_TREE_HEADER, doc_->Frame()->TreeFrame()},
+                            {ID_LIST_HEADER, doc_->Frame()->ListFrame()}}) {
+        ASSERT_TRUE(pane->IsCaptionBarShown());
+        EXPECT_TRUE(Frame().QueryCommand(id).checked);
+        Frame().SendCommand(id);
+        EXPECT_FALSE(pane->IsCaptionBarShown());
+        EXPECT_FALSE(Frame().QueryCommand(id).checked);
+    }
+}
+
+TEST_P(ExecutionTest, FailedStatementWritesTwoErrorLinesPromptAndMessageBox) {
+    const std::string output = Run("sel");
+    const QRegularExpression shape(
+        QStringLiteral("^sel\\n\\nError: \\(-1\\) \\S.*\\n+State:[0-9A-Z]{5},Native:-?\\d+,"
+                       "Origin:.*\\n+SQL> $"),
+        QRegularExpression::DotMatchesEverythingOption);
+    EXPECT_TRUE(shape.match(QString::fromStdString(output)).hasMatch()) << output;
+    EXPECT_EQ(output.find("OK"), std::string::npos);
+    EXPECT_EQ(console_->LastStatement(), "sel");
+    ASSERT_EQ(prompts_->messages.size(), 1u);
+    EXPECT_EQ(prompts_->messages[0].second, UserPrompts::Icon::Exclamation);
+
+    app_->Settings().ShowMessage = 0;
+    EXPECT_NE(Run("INSERT INTO no_such_table VALUES (1)").find("Error: (-1) "), std::string::npos);
+    EXPECT_EQ(prompts_->messages.size(), 1u);
+    // The connection stays usable.
+    EXPECT_NE(Run("INSERT INTO exec_t VALUES (2, 'b')").find("OK (Elapsed"), std::string::npos);
+}
+
+// Only the PostgreSQL server can be made to wait.
+class PostgresExecutionTest : public ExecutionTest {};
+
+TEST_P(PostgresExecutionTest, QueryTimeoutEndsALongStatementWithAnError) {
+    app_->Settings().ShowMessage = 0;
+    app_->Settings().QueryTimeout = 1;
+    const auto start = std::chrono::steady_clock::now();
+    const std::string output = Run("DO $$BEGIN PERFORM pg_sleep(5); END$$");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_NE(output.find("Error: (-1) "), std::string::npos) << output;
+    // The setting is read again for the next statement: 0 means no limit.
+    app_->Settings().QueryTimeout = 0;
+    EXPECT_NE(Run("DO $$BEGIN PERFORM pg_sleep(1.2); END$$").find("OK (Elapsed Time: "),
+              std::string::npos);
+}
+
+TEST_P(ExecutionTest, ScriptsRunStatementByStatementIncludingNestedOnes) {
+    app_->Settings().ShowMessage = 0;
+    const std::string inner = WriteScript(
+        "inner.sql", "INSERT INTO exec_t\nVALUES (2, 'Zo\xC3\xAB, \xE6\x9D\xB1\xE4\xBA\xAC');\n");
+    const std::string outer =
+        WriteScript("outer.sql", "REM start; of it\r\nINSERT INTO exec_t VALUES (1, 'a');\r\n"
+                                 "/* ; */ sel;\r\n@" +
+                                     inner + "\r\nINSERT INTO exec_t\r\nVALUES (3, 'c')");
+    const std::string output = Run("  @" + outer + " \r\n");
+    EXPECT_EQ(Rows(), "1:a\n2:Zo\xC3\xAB, \xE6\x9D\xB1\xE4\xBA\xAC\n3:c\n");
+    // Each statement echoes itself, errors included; the script goes on after them.
+    const std::string echoes[] = {
+        "@" + outer + "\n\nSQL> INSERT INTO exec_t VALUES (1, 'a')\n\nOK",
+        "SQL> sel\n\nError:",
+        "SQL> @" + inner +
+            "\n\nSQL> INSERT INTO exec_t VALUES (2, 'Zo\xC3\xAB, \xE6\x9D\xB1\xE4\xBA\xAC')\n\nOK",
+        "SQL> INSERT INTO exec_t VALUES (3, 'c')\n\nOK (Elapsed Time: 0 sec.)\n\nSQL> ",
+    };
+    size_t at = 0;
+    for (const std::string &echo : echoes) {
+        const size_t found = output.find(echo, at);
+        ASSERT_NE(found, std::string::npos) << echo << "\n---\n" << output;
+        at = found + echo.size();
+    }
+    EXPECT_EQ(at, output.size());
+}
+
+TEST_P(ExecutionTest, SelfCallingScriptStopsAtTheNestingLimit) {
+    const std::string path = dir_ + "/self.sql";
+    WriteScript("self.sql", "INSERT INTO exec_t VALUES (7, 'x');\n@" + path + "\n");
+    const std::string output = Run("@" + path);
+    EXPECT_EQ(Count(Rows(), "7:x\n"), size_t(CBrindleDoc::MaxScriptDepth));
+    EXPECT_EQ(Count(output, "Error: "), 1u);
+    const std::string stop = "@" + path + "\nError: Script nesting deeper than 16 levels; @" +
+                             path + " not run.\n\nSQL> ";
+    EXPECT_EQ(output.substr(output.size() - std::min(output.size(), stop.size())), stop);
+    // The limit holds per run: the next script starts from the top again.
+    Run("@" + path);
+    EXPECT_EQ(Count(Rows(), "7:x\n"), 2u * CBrindleDoc::MaxScriptDepth);
+}
+
+TEST_P(ExecutionTest, ScriptFileProblemsAndTheRunScriptCommand) {
+    EXPECT_EQ(Run("@" + dir_ + "/missing.sql"),
+              Lines("@" + dir_ + "/missing.sql\r\nError: File " + dir_ +
+                    "/missing.sql could not be opened.\r\n\r\nSQL> "));
+    EXPECT_NE(Run("@" + dir_).find("Error: File " + dir_ + " could not be opened."),
+              std::string::npos);
+    // Everything after the "@" names the file, blanks included.
+    const std::string comments = WriteScript("comments.sql", "/* a; */\r\n\r\n-- b\r\nREM c\r\n");
+    EXPECT_NE(Run("@ " + comments).find("could not be opened"), std::string::npos);
+    EXPECT_EQ(Run("@" + comments), "@" + comments + "\n\nSQL> ");
+
+    // Run Script asks for the file; a cancel writes nothing.
+    ASSERT_TRUE(Frame().QueryCommand(ID_RUN_SCRIPT).enabled);
+    EXPECT_EQ(Run("@"), "");
+    prompts_->openFileAnswers.push_back(
+        QString::fromStdString(WriteScript("one.sql", "INSERT INTO exec_t VALUES (5, 'e')")));
+    const qsizetype mark = console_->toPlainText().size();
+    Frame().SendCommand(ID_RUN_SCRIPT);
+    EXPECT_EQ(console_->toPlainText().mid(mark).toStdString(),
+              "@" + dir_ +
+                  "/one.sql\n\nSQL> INSERT INTO exec_t VALUES (5, 'e')\n\n"
+                  "OK (Elapsed Time: 0 sec.)\n\nSQL> ");
+    EXPECT_EQ(Rows(), "5:e\n");
+}
+
+TEST_P(ExecutionTest, SpoolCommandIsCheckedAndClosingTheWindowClosesTheFile) {
+    EXPECT_FALSE(Frame().QueryCommand(ID_SPOOL).checked);
+    const std::string spool = dir_ + "/out.lst";
+    prompts_->saveFileAnswers.push_back(QString::fromStdString(spool));
+    Frame().SendCommand(ID_SPOOL);
+    ASSERT_EQ(doc_->Spooling, 1);
+    EXPECT_TRUE(Frame().QueryCommand(ID_SPOOL).checked);
+    Run("INSERT INTO exec_t VALUES (1, 'a%sb')");
+    doc_->OnCloseDocument();
+    EXPECT_EQ(doc_->Spooling, 0);
+    const std::string text = ReadFile(spool);
+    const std::string tail = "\r\nSQL> INSERT INTO exec_t VALUES (1, 'a%sb')\r\n\r\n"
+                             "OK (Elapsed Time: 0 sec.)\r\n\r\nSQL> ";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    // A disconnected document reports statements as errors.
+    EXPECT_NE(Run("INSERT INTO exec_t VALUES (2, 'b')").find("Error: "), std::string::npos);
+}
+
+TEST_P(ExecutionTest, StatementReadsLongValuesWholeAndTellsNullApart) {
+    auto longText = [&](int n) {
+        return IsPostgres() ? "repeat('x', " + std::to_string(n) + ")"
+                            : "substr(replace(hex(zeroblob(" + std::to_string(n) +
+                                  ")), '0', 'x'), 1, " + std::to_string(n) + ")";
+    };
+    OdbcStatement statement(doc_->Database());
+    statement.SetForwardOnlyReadOnly();
+    statement.ExecuteDirect("SELECT " + longText(8191) + ", " + longText(8192) + ", " +
+                            longText(8193) + ", " + longText(100000) + ", NULL, 'z' AS last");
+    const auto columns = statement.DescribeColumns();
+    ASSERT_EQ(columns.size(), 6u);
+    EXPECT_EQ(columns[5].name, "last");
+    ASSERT_TRUE(statement.Fetch());
+    std::string text = "stale";
+    for (SQLUSMALLINT i = 1; i <= 4; ++i) {
+        ASSERT_TRUE(statement.GetText(i, text));
+        const size_t expected = i == 4 ? 100000 : 8190 + i;
+        EXPECT_EQ(text.size(), expected);
+        EXPECT_EQ(text.find_first_not_of('x'), std::string::npos);
+    }
+    EXPECT_FALSE(statement.GetText(5, text));
+    EXPECT_EQ(text, "");
+    std::string row = "a|";
+    EXPECT_TRUE(statement.AppendText(6, row));
+    EXPECT_EQ(row, "a|z");
+    EXPECT_FALSE(statement.Fetch());
+    EXPECT_FALSE(statement.MoreResults());
+
+    OdbcStatement failing(doc_->Database());
+    try {
+        failing.ExecuteDirect("SELECT * FROM no_such_table");
+        ADD_FAILURE() << "no error";
+    } catch (const DatabaseError &error) {
+        EXPECT_EQ(error.RetCode(), SQL_ERROR);
+        EXPECT_FALSE(error.FirstState().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Postgres, PostgresExecutionTest, ::testing::Values("postgres"),
+                         [](const auto &info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(Sources, ExecutionTest, ::testing::ValuesIn(TestSourceNames()),
+                         [](const auto &info) { return info.param; });
+
+} // namespace

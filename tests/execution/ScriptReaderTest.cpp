@@ -1,0 +1,89 @@
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "connection/ScriptReader.h"
+
+namespace {
+
+std::vector<std::string> Split(const std::string &script) {
+    ScriptReader reader{std::string(script)};
+    std::vector<std::string> statements;
+    std::string statement;
+    while (reader.NextStatement(statement)) {
+        statements.push_back(statement);
+        if (statements.size() > 1000)
+            break; // a reader that never ends fails the comparison instead of hanging
+    }
+    return statements;
+}
+
+using Statements = std::vector<std::string>;
+
+struct Case {
+    const char *name;
+    std::string script;
+    Statements expected;
+};
+
+TEST(ScriptReaderTest, SplitsScriptsIntoStatements) {
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"only white space", " \r\n\t\n", {""}},
+        {"no final semicolon", "SELECT 1;\r\nSELECT 2", {"SELECT 1", "SELECT 2"}},
+        {"two on one line",
+         "INSERT INTO t VALUES (1); INSERT INTO t VALUES (2);",
+         {"INSERT INTO t VALUES (1)", "INSERT INTO t VALUES (2)"}},
+        {"CR LF joins lines with one blank", "SELECT a\r\nFROM t;\r\n", {"SELECT a FROM t", ""}},
+        {"lone LF joins lines with one blank", "SELECT a\nFROM t;\n", {"SELECT a FROM t", ""}},
+        {"leading white space dropped", "  \r\n\t SELECT 1;", {"SELECT 1"}},
+        {"semicolon inside a block comment", "SELECT /* a; b */ 1;", {"SELECT  1"}},
+        {"block comment across lines",
+         "/* head;\r\n more; */SELECT 1;\r\n/**/DELETE FROM t",
+         {"SELECT 1", "DELETE FROM t"}},
+        {"REM line ending with a semicolon",
+         "REM drop it;\r\nSELECT 1;",
+         {"REM drop it; ", "SELECT 1"}},
+        {"REM in any case, lone LF", "rem x; y\nSELECT 1;", {"rem x; y", "SELECT 1"}},
+        {"REMARK runs to the end of its line", "REMARK x;\nSELECT 1;", {"REMARK x;", "SELECT 1"}},
+        {"-- line", "-- note; more\r\nSELECT 1", {"-- note; more ", "SELECT 1"}},
+        {"-- after text stays in the statement", "SELECT 1 -- x\r\n;", {"SELECT 1 -- x "}},
+        {"@ line", "@/tmp/a.sql\nSELECT 1;", {"@/tmp/a.sql", "SELECT 1"}},
+        {"@ line with CR LF", "@/tmp/a.sql\r\nSELECT 1;", {"@/tmp/a.sql ", "SELECT 1"}},
+        {"semicolon in a string literal ends the statement", "SELECT ';' ;", {"SELECT '", "' "}},
+        {"comments and blank lines only", "/* a */\r\n\r\n/* b;\r\n */\r\n", {""}},
+        {"unclosed comment", "SELECT 1; /* never closed", {"SELECT 1", ""}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Split(c.script), c.expected) << c.name;
+}
+
+TEST(ScriptReaderTest, ReadsTheWholeStream) {
+    std::string big;
+    for (int i = 0; i < 5000; ++i)
+        big += "INSERT INTO t VALUES (" + std::to_string(i) + ");\n";
+    std::istringstream in(big);
+    ScriptReader reader(in);
+    std::string statement;
+    int count = 0;
+    while (reader.NextStatement(statement)) {
+        if (!statement.empty()) {
+            EXPECT_EQ(statement, "INSERT INTO t VALUES (" + std::to_string(count) + ")");
+            ++count;
+        }
+    }
+    EXPECT_EQ(count, 5000);
+    EXPECT_FALSE(reader.NextStatement(statement));
+    EXPECT_EQ(statement, "");
+}
+
+TEST(ScriptReaderTest, KeepsBytesAsTheyAre) {
+    // UTF-8 text and a NUL byte pass through; only CR becomes a blank.
+    EXPECT_EQ(Split("INSERT INTO t VALUES ('Zo\xC3\xAB, \xE6\x9D\xB1\xE4\xBA\xAC');"),
+              Statements{"INSERT INTO t VALUES ('Zo\xC3\xAB, \xE6\x9D\xB1\xE4\xBA\xAC')"});
+    EXPECT_EQ(Split(std::string("a\0b;", 4)), Statements{std::string("a\0b", 3)});
+}
+
+} // namespace
