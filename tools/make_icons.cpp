@@ -1,7 +1,9 @@
 // Draws Brindle's toolbar, tree, application and splash images.
 //
-// Not part of the CMake build: the PNGs it writes are committed. To redraw them:
-//   g++ -std=c++20 -fPIC tools/make_icons.cpp -o tools/make_icons $(pkg-config --cflags --libs Qt6Gui)
+// Not part of the CMake build: the PNGs it writes are committed. To redraw them,
+// from the repository root:
+//   QT_FLAGS=$(pkg-config --cflags --libs Qt6Gui)
+//   g++ -std=c++20 -fPIC tools/make_icons.cpp -o tools/make_icons $QT_FLAGS
 //   QT_QPA_PLATFORM=offscreen tools/make_icons resources [--preview /tmp/icons.png]
 // --preview also writes every 16x16 image enlarged on one sheet, for checking by eye.
 
@@ -123,14 +125,13 @@ void OpenFolder(QPainter &p) {
     p.setBrush(color::folder);
     p.drawPolygon(back);
     QPolygonF front;
-    front << QPointF(3.5, 7.5) << QPointF(15.5, 7.5) << QPointF(12.5, 13.5)
-          << QPointF(0.5, 13.5);
+    front << QPointF(3.5, 7.5) << QPointF(15.5, 7.5) << QPointF(12.5, 13.5) << QPointF(0.5, 13.5);
     p.setBrush(color::folderFront);
     p.drawPolygon(front);
 }
 
-void Grid(QPainter &p, const QRectF &r, const QColor &header, const QColor &line,
-          int columns = 3, int rows = 3, qreal headerHeight = 3) {
+void Grid(QPainter &p, const QRectF &r, const QColor &header, const QColor &line, int columns = 3,
+          int rows = 3, qreal headerHeight = 3) {
     p.setPen(Qt::NoPen);
     p.setBrush(color::paper);
     p.drawRect(r);
@@ -184,12 +185,11 @@ void Cylinder(QPainter &p, const QRectF &r, const QColor &body, qreal capHeight)
 
 // A light rim that lifts a small badge off the folder behind it.
 void Halo(QPainter &p, const QPainterPath &shape) {
-    p.strokePath(shape, QPen(QColor(255, 255, 255, 235), 2.6, Qt::SolidLine, Qt::RoundCap,
-                             Qt::RoundJoin));
+    p.strokePath(shape,
+                 QPen(QColor(255, 255, 255, 235), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
-void Key(QPainter &p, const QRectF &r, const QColor &body, const QColor &edge,
-         bool halo = false) {
+void Key(QPainter &p, const QRectF &r, const QColor &body, const QColor &edge, bool halo = false) {
     // Bow on the left, blade to the right with two bits below it.
     qreal s = r.height() / 16.0;
     auto at = [&](qreal x, qreal y) { return QPointF(r.left() + x * s, r.top() + y * s); };
@@ -321,9 +321,6 @@ void Floppy(QPainter &p, const QRectF &r) {
     p.drawRect(box(7.5, 9.5, 2, 3.5));
 }
 
-// Small picture in the bottom-right corner of a folder telling what it holds.
-void Badge(QPainter &p, const Painter &draw) { draw(p); }
-
 void MiniGrid(QPainter &p, const QColor &header) {
     Grid(p, Px(7, 7, 9, 9), header, color::gridLine, 2, 2, 3);
 }
@@ -371,8 +368,8 @@ std::vector<std::pair<QString, Painter>> ToolbarIcons() {
         {"exportall",
          [](QPainter &p) {
              Grid(p, Px(0, 1, 11, 13), color::blue, color::gridLine, 2, 3, 3);
-             Arrow(p, QPointF(6, 10.5), QPointF(15.5, 10.5), color::green, color::greenDark,
-                   3, 3.6);
+             Arrow(p, QPointF(6, 10.5), QPointF(15.5, 10.5), color::green, color::greenDark, 3,
+                   3.6);
          }},
         {"deploy",
          [](QPainter &p) {
@@ -473,8 +470,7 @@ std::vector<std::pair<QString, Painter>> ToolbarIcons() {
          [](QPainter &p) {
              // A reel paying out paper.
              QPolygonF tape;
-             tape << QPointF(7, 11) << QPointF(15.5, 11) << QPointF(15.5, 15.5)
-                  << QPointF(7, 15.5);
+             tape << QPointF(7, 11) << QPointF(15.5, 11) << QPointF(15.5, 15.5) << QPointF(7, 15.5);
              p.setPen(Pen(color::paperEdge));
              p.setBrush(color::paper);
              p.drawPolygon(tape);
@@ -486,8 +482,8 @@ std::vector<std::pair<QString, Painter>> ToolbarIcons() {
              p.setBrush(color::paper);
              for (int i = 0; i < 3; ++i) {
                  qreal angle = i * 2 * M_PI / 3 - M_PI / 2;
-                 p.drawEllipse(QPointF(7 + 3.3 * std::cos(angle), 7.5 + 3.3 * std::sin(angle)),
-                               1.4, 1.4);
+                 p.drawEllipse(QPointF(7 + 3.3 * std::cos(angle), 7.5 + 3.3 * std::sin(angle)), 1.4,
+                               1.4);
              }
              p.setBrush(color::steelDark);
              p.drawEllipse(QPointF(7, 7.5), 1, 1);
@@ -628,13 +624,12 @@ std::vector<Painter> TreeIcons() {
     auto folderWith = [](Painter badge) {
         return [badge](QPainter &p) {
             Folder(p);
-            Badge(p, badge);
+            badge(p); // what the folder holds, in its bottom-right corner
         };
     };
     auto table = [](const QColor &header) {
-        return [header](QPainter &p) {
-            Grid(p, Px(1, 2, 14, 12), header, color::gridLine, 3, 3, 3);
-        };
+        return
+            [header](QPainter &p) { Grid(p, Px(1, 2, 14, 12), header, color::gridLine, 3, 3, 3); };
     };
     Painter key = [](QPainter &p) { Key(p, QRectF(0, 0, 16, 16), color::gold, color::goldDark); };
     Painter foreignKey = [](QPainter &p) {
@@ -812,8 +807,8 @@ QImage Preview(const std::vector<QImage> &images) {
     QPainter p(&sheet);
     for (int pass = 0; pass < 2; ++pass) {
         int top = pass * (rows * cell + cell);
-        p.fillRect(0, top, sheet.width(), rows * cell, pass ? QColor(0x3A, 0x3F, 0x46)
-                                                            : QColor(0xF3, 0xF3, 0xF3));
+        p.fillRect(0, top, sheet.width(), rows * cell,
+                   pass ? QColor(0x3A, 0x3F, 0x46) : QColor(0xF3, 0xF3, 0xF3));
         for (size_t i = 0; i < images.size(); ++i) {
             int x = static_cast<int>(i % columns) * cell + 4;
             int y = top + static_cast<int>(i / columns) * cell + 4;

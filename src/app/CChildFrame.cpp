@@ -2,56 +2,136 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QSplitter>
+#include <QTreeWidget>
 
 #include "app/CBrindleApp.h"
+#include "app/CListFrameWnd.h"
+#include "app/CMainFrame.h"
+#include "app/CTreeFrameWnd.h"
+#include "app/CommandTable.h"
 #include "connection/CBrindleDoc.h"
-
-namespace {
-QWidget *MakePane(const char *name, QWidget *parent) {
-    auto *pane = new QFrame(parent);
-    pane->setObjectName(QString::fromLatin1(name));
-    pane->setFrameShape(QFrame::StyledPanel);
-    return pane;
-}
-} // namespace
+#include "console/CDBOutputView.h"
+#include "results/CDBListView.h"
 
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
+    doc.SetFrame(this);
+
     m_outer = new QSplitter(Qt::Vertical, this);
     m_outer->setObjectName(QStringLiteral("outerSplitter"));
     m_inner = new QSplitter(Qt::Horizontal, m_outer);
     m_inner->setObjectName(QStringLiteral("innerSplitter"));
-    m_inner->addWidget(MakePane("treePane", m_inner));
-    m_inner->addWidget(MakePane("listPane", m_inner));
+
+    m_treeFrame = new CTreeFrameWnd(m_inner);
+    m_treeFrame->setObjectName(QStringLiteral("treeFrame"));
+    auto *tree = new QTreeWidget(m_treeFrame);
+    tree->setObjectName(QStringLiteral("treeView"));
+    tree->setHeaderHidden(true);
+    m_treeFrame->SetView(tree);
+    m_treeView = tree;
+
+    m_listFrame = new CListFrameWnd(m_inner);
+    m_listFrame->setObjectName(QStringLiteral("listFrame"));
+    m_listView = new CDBListView(doc, m_listFrame);
+    m_listFrame->SetView(m_listView);
+
+    m_console = new CDBOutputView(doc, m_outer);
+    m_inner->addWidget(m_treeFrame);
+    m_inner->addWidget(m_listFrame);
     m_outer->addWidget(m_inner);
-    m_outer->addWidget(MakePane("consolePane", m_outer));
-    // Row 0 ideally 200 pixels high, column 0 200 pixels wide; both may shrink to 0.
-    m_outer->setSizes({200, InitialHeight - 200});
-    m_inner->setSizes({200, InitialWidth - 200});
+    m_outer->addWidget(m_console);
+    m_outer->setSizes({PaneSize, InitialHeight - PaneSize});
+    m_inner->setSizes({PaneSize, InitialWidth - PaneSize});
     m_outer->setCollapsible(0, true);
     setWidget(m_outer);
     resize(InitialWidth, InitialHeight);
-    doc.SetFrame(this);
+
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { OnFocusChanged(now); });
+    connect(m_console, &QPlainTextEdit::cursorPositionChanged, this,
+            &CChildFrame::LineMayHaveChanged);
+    m_listView->viewport()->installEventFilter(this);
+    m_listView->installEventFilter(this);
+    m_activeView = m_console;
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame() { disconnect(qApp, nullptr, this, nullptr); }
+
+QList<QWidget *> CChildFrame::Panes() const { return {m_treeView, m_listView, m_console}; }
 
 CommandTarget *CChildFrame::ActiveView() const {
-    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
-        if (widget == this)
-            break;
-        if (auto *target = dynamic_cast<CommandTarget *>(widget))
-            return target;
-    }
-    return nullptr;
+    return dynamic_cast<CommandTarget *>(m_activeView.data());
 }
 
-bool CChildFrame::UpdateCommand(int, CommandState &) { return false; }
+void CChildFrame::OnFocusChanged(QWidget *now) {
+    for (QWidget *widget = now; widget; widget = widget->parentWidget()) {
+        if (Panes().contains(widget)) {
+            m_activeView = widget;
+            LineMayHaveChanged();
+            return;
+        }
+        if (widget == this)
+            return;
+    }
+}
 
-bool CChildFrame::RunCommand(int) { return false; }
+void CChildFrame::OnConnected() { m_console->ShowBanner(); }
+
+QString CChildFrame::LineIndicatorText() const {
+    if (m_activeView == m_console)
+        return QStringLiteral("Ln %1").arg(m_console->CaretLine());
+    if (m_activeView == m_listView)
+        return QStringLiteral("Ln %1").arg(m_listView->LastChangedRow() + 1);
+    return QString();
+}
+
+void CChildFrame::LineMayHaveChanged() {
+    CBrindleApp *app = CBrindleApp::Instance();
+    if (app && app->MainFrame() && app->MainFrame()->ActiveChildFrame() == this)
+        app->MainFrame()->UpdateLineIndicator();
+}
+
+bool CChildFrame::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease)
+        LineMayHaveChanged();
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void CChildFrame::MoveToPane(int step) {
+    QList<QWidget *> panes = Panes();
+    qsizetype index = panes.indexOf(m_activeView.data());
+    if (index < 0)
+        index = 0;
+    for (qsizetype tries = 0; tries < panes.size(); ++tries) {
+        index = (index + step + panes.size()) % panes.size();
+        QWidget *pane = panes[index];
+        // A pane its splitter has collapsed to nothing is passed over.
+        if (pane->isVisible() && pane->width() > 0 && pane->height() > 0) {
+            pane->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            m_activeView = pane;
+            LineMayHaveChanged();
+            return;
+        }
+    }
+}
+
+bool CChildFrame::UpdateCommand(int id, CommandState &state) {
+    if (id == ID_NEXT_PANE || id == ID_PREV_PANE) {
+        state.enabled = true;
+        return true;
+    }
+    return false;
+}
+
+bool CChildFrame::RunCommand(int id) {
+    if (id == ID_NEXT_PANE || id == ID_PREV_PANE) {
+        MoveToPane(id == ID_NEXT_PANE ? 1 : -1);
+        return true;
+    }
+    return false;
+}
 
 void CChildFrame::closeEvent(QCloseEvent *event) {
     if (m_closing) {

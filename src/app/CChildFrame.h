@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 #include "app/CommandTarget.h"
 
 class CBrindleDoc;
+class CDBListView;
+class CDBOutputView;
+class CListFrameWnd;
+class CTreeFrameWnd;
 class QSplitter;
 
 // The connection window: one per document. The outer splitter holds the
@@ -15,28 +20,51 @@ class CChildFrame : public QMdiSubWindow, public CommandTarget {
 public:
     static constexpr int InitialWidth = 600;
     static constexpr int InitialHeight = 350;
+    // Ideal height of the upper row and width of the tree column.
+    static constexpr int PaneSize = 200;
 
     CChildFrame(CBrindleDoc &doc, QWidget *parent);
     ~CChildFrame() override;
 
     CBrindleDoc &Document() const { return m_doc; }
-    // The view holding the focus inside this window, when it routes commands.
+    // The view last given the focus inside this window, when it routes commands.
     CommandTarget *ActiveView() const;
+    QWidget *ActiveViewWidget() const { return m_activeView; }
     bool IsClosing() const { return m_closing; }
-    QString LineIndicatorText() const { return QString(); }
-    void OnConnected() {}
     QSplitter *OuterSplitter() const { return m_outer; }
     QSplitter *InnerSplitter() const { return m_inner; }
+    CTreeFrameWnd *TreeFrame() const { return m_treeFrame; }
+    CListFrameWnd *ListFrame() const { return m_listFrame; }
+    CDBListView *ListView() const { return m_listView; }
+    CDBOutputView *Console() const { return m_console; }
+    // The panes F6 and Shift+F6 move between, in order.
+    QList<QWidget *> Panes() const;
+
+    // Called once the document is connected: the console writes its banner.
+    void OnConnected();
+    // "Ln %u" for the active console or grid; empty for other views.
+    QString LineIndicatorText() const;
 
     bool UpdateCommand(int id, CommandState &state) override;
     bool RunCommand(int id) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void OnFocusChanged(QWidget *now);
+    void MoveToPane(int step);
+    void LineMayHaveChanged();
+
     CBrindleDoc &m_doc;
     QSplitter *m_outer = nullptr;
     QSplitter *m_inner = nullptr;
+    CTreeFrameWnd *m_treeFrame = nullptr;
+    CListFrameWnd *m_listFrame = nullptr;
+    QWidget *m_treeView = nullptr;
+    CDBListView *m_listView = nullptr;
+    CDBOutputView *m_console = nullptr;
+    QPointer<QWidget> m_activeView;
     bool m_closing = false;
 };

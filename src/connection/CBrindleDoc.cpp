@@ -1,11 +1,17 @@
 #include "connection/CBrindleDoc.h"
 
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
+#include "app/CListFrameWnd.h"
 #include "app/CMainFrame.h"
+#include "app/CTreeFrameWnd.h"
 #include "app/CommandTable.h"
 #include "app/WaitCursor.h"
 #include "catalog/CColumns.h"
@@ -13,15 +19,21 @@
 #include "connection/CDriverInfo.h"
 #include "connection/ConnectString.h"
 #include "connection/DsnFileWriter.h"
+#include "connection/ScriptReader.h"
+#include "connection/StatementKind.h"
 #include "connection/TableTypeList.h"
+#include "console/CDBOutputView.h"
 #include "odbc/DatabaseError.h"
+#include "odbc/OdbcStatement.h"
+#include "results/CDBListView.h"
 
 namespace {
 
 // Answers the connection's questions with our own dialogs.
 class DialogConnectPrompt : public ConnectPrompt {
 public:
-    DialogConnectPrompt(UserPrompts &prompts, QWidget *parent) : m_prompts(prompts), m_parent(parent) {}
+    DialogConnectPrompt(UserPrompts &prompts, QWidget *parent)
+        : m_prompts(prompts), m_parent(parent) {}
     std::optional<std::string> ChooseDataSource() override {
         return m_prompts.ChooseDataSource(m_parent);
     }
@@ -129,7 +141,8 @@ bool CBrindleDoc::FetchTables() {
 }
 
 void CBrindleDoc::FetchColumns(const std::string &tableName) {
-    SetStatus(QStringLiteral("Fetching \"%1\" column info...").arg(QString::fromStdString(tableName)));
+    SetStatus(
+        QStringLiteral("Fetching \"%1\" column info...").arg(QString::fromStdString(tableName)));
     WaitCursor wait;
     if (m_columns)
         m_columns->Close();
@@ -153,8 +166,105 @@ std::string CBrindleDoc::GetDataSourceName() const {
     return ConnectString::DataSourceName(m_database);
 }
 
+void CBrindleDoc::AppendText(const std::string &text) {
+    if (m_pOutputView)
+        m_pOutputView->AppendText(text);
+}
+
+void CBrindleDoc::ShowPrompt() {
+    if (m_pOutputView)
+        m_pOutputView->ShowPrompt();
+}
+
+void CBrindleDoc::ExecuteStatement(const std::string &statement) {
+    const std::string_view text = LeftTrimmed(statement);
+    switch (ClassifyStatement(text)) {
+    case StatementKind::Empty:
+    case StatementKind::Comment:
+        return;
+    case StatementKind::Query:
+        if (m_pListView)
+            m_pListView->LoadQueryResult(std::string(text));
+        return;
+    case StatementKind::Script:
+        RunScript(std::string(text));
+        return;
+    case StatementKind::Other:
+        ExecuteDirect(std::string(text));
+        return;
+    }
+}
+
+void CBrindleDoc::ExecuteDirect(const std::string &text) {
+    WaitCursor wait;
+    if (m_pOutputView)
+        m_pOutputView->SetLastStatement(text);
+    AppendText(text + "\r\n\r\n");
+    const std::time_t start = std::time(nullptr);
+    m_database.SetQueryTimeout(m_app.Settings().QueryTimeout);
+    try {
+        OdbcStatement statement(m_database);
+        statement.ExecuteDirect(text);
+        // Errors past a statement that did execute are not reported.
+        statement.DrainResults();
+    } catch (const DatabaseError &error) {
+        ReportError(error);
+        return;
+    }
+    const auto elapsed = static_cast<long long>(std::difftime(std::time(nullptr), start));
+    AppendText("OK (Elapsed Time: " + std::to_string(elapsed) + " sec.)\r\n");
+    ShowPrompt();
+}
+
+void CBrindleDoc::RunScript(const std::string &statement) {
+    std::string text = statement;
+    while (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.back()) != std::string::npos)
+        text.pop_back();
+    if (text == "@") {
+        const QString path = m_app.Prompts().OpenFileName(
+            m_app.MainFrame(), QStringLiteral("Open"), QString(),
+            QStringLiteral("ODBC Scripts (*.sql *.tsq *.ssq);;All Files (*)"));
+        if (path.isEmpty())
+            return;
+        text += QFile::encodeName(path).toStdString();
+    }
+    AppendText(text + "\r\n");
+    const std::string name = text.substr(1);
+    if (m_scriptDepth >= MaxScriptDepth) {
+        AppendText("Error: Script nesting deeper than " + std::to_string(MaxScriptDepth) +
+                   " levels; " + text + " not run.\r\n");
+        ShowPrompt();
+        return;
+    }
+    std::error_code ignored;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(name, ignored))
+        file.open(name, std::ios::binary);
+    if (!file.is_open()) {
+        AppendText("Error: File " + name + " could not be opened.\r\n");
+        ShowPrompt();
+        return;
+    }
+    ScriptReader reader(file);
+    file.close();
+    ShowPrompt();
+
+    struct DepthGuard {
+        int &depth;
+        explicit DepthGuard(int &d) : depth(d) { ++depth; }
+        ~DepthGuard() { --depth; }
+    } guard(m_scriptDepth);
+    std::string next;
+    while (reader.NextStatement(next))
+        ExecuteStatement(next);
+}
+
 void CBrindleDoc::ReportError(const DatabaseError &error) {
-    // The console's lines join here once the console exists.
+    if (m_pOutputView) {
+        m_pOutputView->AppendText("Error: (" + std::to_string(error.RetCode()) + ") " +
+                                  error.ErrorText() + "\r\n" + error.StateText() + "\r\n");
+        m_pOutputView->ShowPrompt();
+    }
     if (m_app.Settings().ShowMessage == 1)
         m_app.Prompts().Message(m_app.MainFrame(), QString::fromStdString(error.ErrorText()),
                                 UserPrompts::Icon::Exclamation);
@@ -192,6 +302,16 @@ void CBrindleDoc::OnCloseDocument() {
     m_columns.reset();
     m_driverInfo.reset();
     m_database.Close();
+    if (Spooling == 1 && m_pOutputView)
+        m_pOutputView->CloseSpoolFile();
+}
+
+CSubFrame *CBrindleDoc::CaptionedPane(int id) const {
+    if (!m_frame)
+        return nullptr;
+    if (id == ID_TREE_HEADER)
+        return m_frame->TreeFrame();
+    return m_frame->ListFrame();
 }
 
 bool CBrindleDoc::UpdateCommand(int id, CommandState &state) {
@@ -200,7 +320,27 @@ bool CBrindleDoc::UpdateCommand(int id, CommandState &state) {
     case ID_FILE_SAVE_AS:
     case ID_FILE_CLOSE:
     case ID_REFRESH:
+    case ID_RUN_SCRIPT:
         state.enabled = true;
+        return true;
+    case ID_SPOOL:
+        state.enabled = m_pOutputView != nullptr;
+        state.checked = Spooling == 1;
+        return true;
+    case ID_AUTO_FORMAT:
+        state.enabled = true;
+        state.checked = AutoFormat == 1;
+        return true;
+    case ID_SHOW_GRID:
+        state.enabled = true;
+        state.checked = ShowGrid == 1;
+        return true;
+    case ID_TREE_HEADER:
+    case ID_LIST_HEADER:
+        if (CSubFrame *pane = CaptionedPane(id)) {
+            state.enabled = true;
+            state.checked = pane->IsCaptionBarShown();
+        }
         return true;
     default:
         return false;
@@ -221,6 +361,28 @@ bool CBrindleDoc::RunCommand(int id) {
         return true;
     case ID_REFRESH:
         Refresh();
+        return true;
+    case ID_RUN_SCRIPT:
+        ExecuteStatement("@");
+        return true;
+    case ID_SPOOL:
+        if (m_pOutputView)
+            m_pOutputView->ToggleSpool();
+        return true;
+    case ID_AUTO_FORMAT:
+        AutoFormat = AutoFormat == 1 ? 0 : 1;
+        if (m_pListView)
+            m_pListView->AutoFormatColumns(AutoFormat == 1);
+        return true;
+    case ID_SHOW_GRID:
+        ShowGrid = ShowGrid == 1 ? 0 : 1;
+        if (m_pListView)
+            m_pListView->SetGridLines(ShowGrid == 1, Qt::black, true);
+        return true;
+    case ID_TREE_HEADER:
+    case ID_LIST_HEADER:
+        if (CSubFrame *pane = CaptionedPane(id))
+            pane->ToggleCaptionBar();
         return true;
     default:
         return false;

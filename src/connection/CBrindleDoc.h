@@ -17,6 +17,7 @@ class CDBListView;
 class CDBOutputView;
 class CDBTreeView;
 class CDriverInfo;
+class CSubFrame;
 class CTables;
 class DatabaseError;
 
@@ -44,6 +45,17 @@ public:
     void FetchColumns(const std::string &tableName);
     bool InitConnection(const QString &name);
     void Refresh();
+
+    // One statement as the user or a script gives it: a query goes to the result
+    // grid, a comment does nothing, "@" runs a script, anything else is executed
+    // directly.
+    void ExecuteStatement(const std::string &statement);
+    // Executes a left-trimmed statement on the connection and reports it on the console.
+    void ExecuteDirect(const std::string &text);
+    // "@" alone asks for the file; "@path" runs that script file.
+    void RunScript(const std::string &text);
+    // Scripts calling scripts stop this deep, so a script that calls itself ends.
+    static constexpr int MaxScriptDepth = 16;
 
     OdbcConnection &Database() { return m_database; }
     bool IsConnected() const { return m_database.IsOpen(); }
@@ -76,6 +88,11 @@ public:
 private:
     bool Connect(const std::string &connect);
     void SetStatus(const QString &text);
+    // Console output, dropped while the connection window has no console.
+    void AppendText(const std::string &text);
+    void ShowPrompt();
+    // The tree's or the grid's inner frame, for the Tree Header and List Header commands.
+    CSubFrame *CaptionedPane(int id) const;
 
     CBrindleApp &m_app;
     OdbcConnection m_database;
@@ -87,4 +104,6 @@ private:
     QString m_pathName;
     QString m_title;
     CChildFrame *m_frame = nullptr;
+    // How many script files are running inside each other right now.
+    int m_scriptDepth = 0;
 };

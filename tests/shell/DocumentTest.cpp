@@ -76,7 +76,7 @@ TEST_P(DocumentTest, NewConnectsLoadsTablesAndCaptionsWithTheDataSourceName) {
     EXPECT_TRUE(Frame().QueryCommand(ID_FILE_SAVE).enabled);
     EXPECT_TRUE(Frame().QueryCommand(ID_REFRESH).enabled);
     // Parts of the program still to come stay disabled.
-    EXPECT_FALSE(Frame().QueryCommand(ID_RUN_SCRIPT).enabled);
+    EXPECT_FALSE(Frame().QueryCommand(ID_CREATE_TABLE_WIZARD).enabled);
     EXPECT_FALSE(Frame().QueryCommand(ID_EXPORT_ALL).enabled);
 }
 

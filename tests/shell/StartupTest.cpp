@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QCoreApplication>
+#include <QStatusTipEvent>
 #include <QMdiArea>
 #include <QMenuBar>
 
@@ -86,6 +88,18 @@ TEST_F(StartupTest, CommandsWithoutAWindowFollowTheirRules) {
     EXPECT_FALSE(Frame().QueryCommand(ID_VIEW_TOOLBAR).checked);
     EXPECT_FALSE(Frame().Action(ID_VIEW_TOOLBAR)->isChecked());
     EXPECT_FALSE(Frame().SendCommand(ID_FILE_SAVE));
+}
+
+TEST_F(StartupTest, HoveringACommandShowsItsPromptAndItsTooltip) {
+    ASSERT_TRUE(Start());
+    QAction *open = Frame().Action(ID_FILE_OPEN);
+    EXPECT_EQ(open->toolTip(), "Open");
+    EXPECT_EQ(open->shortcut(), QKeySequence("Ctrl+O"));
+    open->showStatusText(&Frame());
+    EXPECT_EQ(Frame().MessageText(), "Opens an existing ODBC connect");
+    QStatusTipEvent leave{QString()};
+    QCoreApplication::sendEvent(&Frame(), &leave);
+    EXPECT_EQ(Frame().MessageText(), "For Help, press F1");
 }
 
 TEST_F(StartupTest, SettingsCommandRunsTheSheetAndCancelWritesNothing) {

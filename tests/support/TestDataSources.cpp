@@ -49,8 +49,8 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
         SQLINTEGER native = 0;
         SQLCHAR message[1024] = {};
         SQLSMALLINT length = 0;
-        SQLRETURN rc = SQLGetDiagRec(type, handle, record, state, &native, message,
-                                     sizeof message, &length);
+        SQLRETURN rc =
+            SQLGetDiagRec(type, handle, record, state, &native, message, sizeof message, &length);
         if (!SQL_SUCCEEDED(rc))
             break;
         // Appended piece by piece: g++ 12 warns falsely on "[" + std::string(...).
@@ -69,8 +69,7 @@ public:
     explicit OdbcSession(const std::string &connect) {
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env)))
             throw std::runtime_error("cannot allocate an ODBC environment");
-        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
-                      0);
+        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc)))
             throw std::runtime_error("cannot allocate an ODBC connection:\n" +
                                      Diagnostics(SQL_HANDLE_ENV, m_env));
@@ -108,8 +107,7 @@ public:
 
     void Execute(const std::string &statement) {
         std::string text = statement;
-        SQLRETURN rc =
-            SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR *>(text.data()), SQL_NTS);
+        SQLRETURN rc = SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR *>(text.data()), SQL_NTS);
         // SQL_NO_DATA: an UPDATE or DELETE that touched no row.
         if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
             std::string diagnostics = Diagnostics(SQL_HANDLE_STMT, m_stmt);
@@ -233,8 +231,7 @@ std::string FixturePath(const std::string &name) {
 }
 
 std::string MakeTempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "brindle-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "brindle-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a temporary directory from " + pattern);
     TempDirList().Add(pattern);
