@@ -45,6 +45,12 @@ CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(pare
     m_outer->setSizes({PaneSize, InitialHeight - PaneSize});
     m_inner->setSizes({PaneSize, InitialWidth - PaneSize});
     m_outer->setCollapsible(0, true);
+    // As with static splitters, a resized window gives its spare room to the
+    // grid and the console; the tree column and the upper row keep their size.
+    m_outer->setStretchFactor(0, 0);
+    m_outer->setStretchFactor(1, 1);
+    m_inner->setStretchFactor(0, 0);
+    m_inner->setStretchFactor(1, 1);
     setWidget(m_outer);
     resize(InitialWidth, InitialHeight);
 
