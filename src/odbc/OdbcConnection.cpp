@@ -276,7 +276,7 @@ bool OdbcConnection::HasFunction(SQLUSMALLINT functionId) const {
 
 bool OdbcConnection::IsLoginRefusal(const std::string &state, const std::string &message) {
     if (state.rfind("28", 0) == 0)
-        return true; // invalid authorization specification
+        return true; // SQLSTATE class 28: the login was refused
     const std::string text = Lower(message);
     return text.find("password") != std::string::npos ||
            text.find("authentication") != std::string::npos;
