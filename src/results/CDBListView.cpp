@@ -15,6 +15,7 @@
 #include "app/CSubFrame.h"
 #include "app/CommandTable.h"
 #include "app/WaitCursor.h"
+#include "catalog/CatalogPresentations.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
 #include "odbc/DatabaseError.h"
@@ -221,6 +222,48 @@ void CDBListView::LoadQueryResult(const std::string &statement) {
     if (progress)
         mainFrame->EndProgress();
     viewport()->update();
+}
+
+void CDBListView::ShowDriverInfo() { CatalogPresentations(m_doc, *this).ShowDriverInfo(); }
+
+void CDBListView::ShowTables(const char *tableName, const char *tableType) {
+    CatalogPresentations(m_doc, *this).ShowTables(tableName, tableType);
+}
+
+void CDBListView::ShowColumns(const std::string &tableName, const char *columnName) {
+    CatalogPresentations(m_doc, *this).ShowColumns(tableName, columnName);
+}
+
+void CDBListView::ShowProcedureColumns(const std::string &procedureName, const char *columnName) {
+    CatalogPresentations(m_doc, *this).ShowProcedureColumns(procedureName, columnName);
+}
+
+void CDBListView::ShowColumnPrivileges(const std::string &tableName, const char *columnName) {
+    CatalogPresentations(m_doc, *this).ShowColumnPrivileges(tableName, columnName);
+}
+
+void CDBListView::ShowTablePrivileges(const std::string &tableName) {
+    CatalogPresentations(m_doc, *this).ShowTablePrivileges(tableName);
+}
+
+void CDBListView::ShowStatistics(const std::string &tableName, uint16_t unique, uint16_t accuracy) {
+    CatalogPresentations(m_doc, *this).ShowStatistics(tableName, unique, accuracy);
+}
+
+void CDBListView::ShowSpecialColumns(const std::string &tableName) {
+    CatalogPresentations(m_doc, *this).ShowSpecialColumns(tableName);
+}
+
+void CDBListView::ShowPrimaryKeys(const std::string &tableName, const char *columnName) {
+    CatalogPresentations(m_doc, *this).ShowPrimaryKeys(tableName, columnName);
+}
+
+void CDBListView::ShowForeignKeys(const std::string &tableName, const char *columnName) {
+    CatalogPresentations(m_doc, *this).ShowForeignKeys(tableName, columnName);
+}
+
+void CDBListView::ShowProcedures(const char *procedureName) {
+    CatalogPresentations(m_doc, *this).ShowProcedures(procedureName);
 }
 
 QMenu *CDBListView::CreateResultMenu(QWidget *parent) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,22 @@ public:
     // The rows of a table (auto-formatted with the connection's flag) or a procedure.
     void LoadTableData(const std::string &tableName);
     void LoadProcedureData(const std::string &procedureName);
+
+    // Catalog information for the tree's nodes and catalog commands (see
+    // CatalogPresentations); a null restriction restricts nothing.
+    void ShowDriverInfo();
+    void ShowTables(const char *tableName, const char *tableType);
+    void ShowColumns(const std::string &tableName, const char *columnName);
+    void ShowProcedureColumns(const std::string &procedureName, const char *columnName);
+    void ShowColumnPrivileges(const std::string &tableName, const char *columnName);
+    void ShowTablePrivileges(const std::string &tableName);
+    // `unique`: SQL_INDEX_ALL (1) or SQL_INDEX_UNIQUE (0); `accuracy`: SQL_ENSURE (1)
+    // or SQL_QUICK (0), the Statistic Parameters dialog's defaults first.
+    void ShowStatistics(const std::string &tableName, uint16_t unique = 1, uint16_t accuracy = 1);
+    void ShowSpecialColumns(const std::string &tableName);
+    void ShowPrimaryKeys(const std::string &tableName, const char *columnName);
+    void ShowForeignKeys(const std::string &tableName, const char *columnName);
+    void ShowProcedures(const char *procedureName);
 
     // The "Result" popup menu, or nullptr while the grid has no rows.
     QMenu *CreateResultMenu(QWidget *parent);
