@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QSplitter>
-#include <QTreeWidget>
 
 #include "app/CBrindleApp.h"
 #include "app/CListFrameWnd.h"
 #include "app/CMainFrame.h"
 #include "app/CTreeFrameWnd.h"
 #include "app/CommandTable.h"
+#include "catalog/CDBTreeView.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
 #include "results/CDBListView.h"
@@ -26,9 +26,8 @@ CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(pare
 
     m_treeFrame = new CTreeFrameWnd(m_inner);
     m_treeFrame->setObjectName(QStringLiteral("treeFrame"));
-    auto *tree = new QTreeWidget(m_treeFrame);
+    auto *tree = new CDBTreeView(doc, m_treeFrame);
     tree->setObjectName(QStringLiteral("treeView"));
-    tree->setHeaderHidden(true);
     m_treeFrame->SetView(tree);
     m_treeView = tree;
 

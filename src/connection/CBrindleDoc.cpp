@@ -15,6 +15,7 @@
 #include "app/CommandTable.h"
 #include "app/WaitCursor.h"
 #include "catalog/CColumns.h"
+#include "catalog/CDBTreeView.h"
 #include "catalog/CTables.h"
 #include "connection/CDriverInfo.h"
 #include "connection/ConnectString.h"
@@ -107,6 +108,8 @@ bool CBrindleDoc::InitConnection(const QString &name) {
     m_database.SetQueryTimeout(m_app.Settings().QueryTimeout);
     if (!FetchTables())
         return false;
+    if (m_pTreeView)
+        m_pTreeView->BuildTree(true);
     if (m_frame)
         m_frame->setWindowTitle(name);
     return true;
@@ -159,7 +162,8 @@ void CBrindleDoc::FetchColumns(const std::string &tableName) {
 
 void CBrindleDoc::Refresh() {
     // The caption stays; a failed Refresh leaves the document disconnected.
-    FetchTables();
+    if (FetchTables() && m_pTreeView)
+        m_pTreeView->BuildTree(true);
 }
 
 std::string CBrindleDoc::GetDataSourceName() const {
