@@ -93,9 +93,20 @@ QString CChildFrame::LineIndicatorText() const {
 }
 
 void CChildFrame::LineMayHaveChanged() {
-    CBrindleApp *app = CBrindleApp::Instance();
-    if (app && app->MainFrame() && app->MainFrame()->ActiveChildFrame() == this)
-        app->MainFrame()->UpdateLineIndicator();
+    // Coalesced: a script moves the caret with every line it writes, and the
+    // indicator needs updating once the program is idle again.
+    if (m_lineUpdatePosted)
+        return;
+    m_lineUpdatePosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_lineUpdatePosted = false;
+            CBrindleApp *app = CBrindleApp::Instance();
+            if (app && app->MainFrame() && app->MainFrame()->ActiveChildFrame() == this)
+                app->MainFrame()->UpdateLineIndicator();
+        },
+        Qt::QueuedConnection);
 }
 
 bool CChildFrame::eventFilter(QObject *watched, QEvent *event) {

@@ -67,4 +67,5 @@ private:
     CDBOutputView *m_console = nullptr;
     QPointer<QWidget> m_activeView;
     bool m_closing = false;
+    bool m_lineUpdatePosted = false;
 };

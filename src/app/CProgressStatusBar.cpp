@@ -44,8 +44,9 @@ QWidget *CProgressStatusBar::PaneWidget(int index) const {
 }
 
 void CProgressStatusBar::SetPaneText(int index, const QString &text) {
-    if (QWidget *pane = PaneWidget(index)) {
-        static_cast<QLabel *>(pane)->setText(text);
+    auto *pane = static_cast<QLabel *>(PaneWidget(index));
+    if (pane && pane->text() != text) {
+        pane->setText(text);
         pane->repaint();
     }
 }
@@ -89,9 +90,14 @@ void CProgressStatusBar::SetProgress(int index, int range, int position) {
         it = m_entries.find(index);
     }
     Entry &entry = it->second;
+    const int percentage = range == 0 ? 0 : position * 100 / range;
+    // Long loads step far more often than the bar moves: only a change is painted.
+    if (entry.bar->maximum() == range && entry.bar->value() == position &&
+        entry.percentage == percentage)
+        return;
     entry.bar->setRange(0, range);
     entry.bar->setValue(position);
-    entry.percentage = range == 0 ? 0 : position * 100 / range;
+    entry.percentage = percentage;
     if (entry.showText)
         SetPaneText(index, QStringLiteral("%1%").arg(entry.percentage));
     entry.bar->repaint();

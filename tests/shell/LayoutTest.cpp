@@ -57,15 +57,18 @@ TEST_F(ConnectedLayoutTest, LineIndicatorFollowsTheActivePane) {
     CDBOutputView *console = frame_->Console();
     console->setFocus();
     QCoreApplication::processEvents();
+    QCoreApplication::processEvents(); // the indicator updates once idle
     EXPECT_EQ(Frame().LineIndicator(), QStringLiteral("Ln %1").arg(console->CaretLine()));
     EXPECT_GT(console->CaretLine(), 1u); // the banner stands above the prompt
 
     // F6 moves on to the tree, then the grid; Shift+F6 comes back.
     ASSERT_TRUE(Frame().SendCommand(ID_NEXT_PANE));
     EXPECT_EQ(frame_->ActiveViewWidget(), frame_->Panes()[0]);
+    QCoreApplication::processEvents(); // the indicator updates once idle
     EXPECT_EQ(Frame().LineIndicator(), "");
     ASSERT_TRUE(Frame().SendCommand(ID_NEXT_PANE));
     EXPECT_EQ(frame_->ActiveViewWidget(), frame_->ListView());
+    QCoreApplication::processEvents(); // the indicator updates once idle
     EXPECT_EQ(Frame().LineIndicator(), QStringLiteral("Ln %1").arg(frame_->ListView()->LastChangedRow() + 1));
     ASSERT_TRUE(Frame().SendCommand(ID_PREV_PANE));
     ASSERT_TRUE(Frame().SendCommand(ID_PREV_PANE));
@@ -73,6 +76,7 @@ TEST_F(ConnectedLayoutTest, LineIndicatorFollowsTheActivePane) {
 
     frame_->close();
     QCoreApplication::processEvents();
+    QCoreApplication::processEvents(); // the indicator updates once idle
     EXPECT_EQ(Frame().LineIndicator(), "");
 }
 
