@@ -1,0 +1,110 @@
+// brindle_bench: the speed figures of query loading and script running, each
+// as a ratio against a raw ODBC loop in the same process. See README.md,
+// "Benchmarks".
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include <QApplication>
+
+#include "AppSession.h"
+#include "BenchReport.h"
+#include "BenchSuite.h"
+#include "ScratchDir.h"
+
+namespace {
+
+void Usage() {
+    std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
+                "                     [--only sqlite|postgres]\n"
+                "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
+}
+
+bool ParseCount(const char *text, uint64_t &value) {
+    char *end = nullptr;
+    const unsigned long long parsed = std::strtoull(text, &end, 10);
+    if (end == text || *end != '\0' || parsed == 0)
+        return false;
+    value = parsed;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    // No screen needed: the windows exist but draw offscreen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Q_INIT_RESOURCE(brindle);
+    QApplication application(argc, argv);
+
+    BenchOptions options;
+    std::string only;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        uint64_t value = 0;
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--only" && hasValue) {
+            only = argv[++i];
+        } else if (hasValue && ParseCount(argv[i + 1], value) &&
+                   (argument == "--rows" || argument == "--load-rows" ||
+                    argument == "--statements" || argument == "--runs")) {
+            ++i;
+            if (argument == "--rows")
+                options.rows = value;
+            else if (argument == "--load-rows")
+                options.loadRows = value;
+            else if (argument == "--statements")
+                options.statements = static_cast<int>(std::min<uint64_t>(value, 10000000));
+            else
+                options.runs = static_cast<int>(std::min<uint64_t>(value, 100));
+        } else {
+            Usage();
+            return 2;
+        }
+    }
+    if (options.statements < 20) {
+        std::printf("--statements must be at least 20\n");
+        return 2;
+    }
+
+#ifndef NDEBUG
+    std::printf("warning: an unoptimised build; configure with -DCMAKE_BUILD_TYPE=Release\n");
+#endif
+    try {
+        ScratchDir scratch;
+        options.workDir = scratch.Path();
+        std::printf("brindle_bench: %llu rows, %llu loaded into the grid, %d script statements, "
+                    "best of %d runs after a warm-up\n",
+                    static_cast<unsigned long long>(options.rows),
+                    static_cast<unsigned long long>(std::min(options.loadRows, options.rows)),
+                    options.statements, options.runs);
+
+        AppSession app(scratch.File("profile"));
+        BenchReport report;
+        BenchSuite suite(app, options, report);
+
+        if (only.empty() || only == "sqlite") {
+            // The disk's sync is no part of what is measured: it would only dilute the ratios.
+            suite.Run("sqlite",
+                      "DRIVER={SQLite3};DATABASE=" + scratch.File("bench.db") +
+                          ";SyncPragma=OFF;JournalMode=WAL",
+                      BenchData::Dialect::Sqlite);
+        }
+        if (only.empty() || only == "postgres") {
+            const char *connect = std::getenv("BRINDLE_PG_CONNECT");
+            if (connect && *connect)
+                suite.Run("postgres", connect, BenchData::Dialect::Postgres);
+            else
+                std::printf("BRINDLE_PG_CONNECT is not set: PostgreSQL not measured, "
+                            "SQLite figures only.\n");
+        }
+        report.PrintTable();
+        return report.AllMet() ? 0 : 1;
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "brindle_bench: %s\n", error.what());
+        return 2;
+    }
+}
