@@ -8,7 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "RecordingPrompts.h"
+#include "ScriptedPrompts.h"
 #include "TestDataSources.h"
 #include "app/CSettingsSheet.h"
 
@@ -29,7 +29,7 @@ void Press(QDialog &dialog, QDialogButtonBox::StandardButton which) {
 } // namespace
 
 TEST(SettingsSheet, ShowsTheCurrentValuesOnThreeTabs) {
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     AppSettings settings;
     settings.Views = 1;
     settings.MaxRecords = 4294967295u;
@@ -65,7 +65,7 @@ TEST(SettingsSheet, ShowsTheCurrentValuesOnThreeTabs) {
 
 TEST(SettingsSheet, OkWritesTheEditedValuesOnly) {
     QSettings profile(ProfilePath(), QSettings::IniFormat);
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     prompts.onExec = [](QDialog &sheet) {
         Control<QCheckBox>(sheet, "1008")->click();
         Control<QCheckBox>(sheet, "1010")->click();
@@ -92,7 +92,7 @@ TEST(SettingsSheet, OkWritesTheEditedValuesOnly) {
 
 TEST(SettingsSheet, CancelWritesNothing) {
     QSettings profile(ProfilePath(), QSettings::IniFormat);
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     prompts.onExec = [](QDialog &sheet) {
         Control<QCheckBox>(sheet, "1007")->click();
         Control<QCheckBox>(sheet, "1001")->click();
@@ -107,7 +107,7 @@ TEST(SettingsSheet, CancelWritesNothing) {
 }
 
 TEST(SettingsSheet, InvalidNumberKeepsTheSheetOpenOnItsField) {
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     CSettingsSheet sheet(AppSettings{}, prompts);
     sheet.show();
     QApplication::setActiveWindow(&sheet);
