@@ -274,7 +274,14 @@ void CMainFrame::SetMessageText(const QString &text) {
         statusBar()->clearMessage();
     else
         statusBar()->showMessage(text);
-    statusBar()->repaint();
+    // Work that blocks the event loop would leave the text unpainted, but a
+    // catalog load sets it per table: paint at once at most every 100 ms.
+    if (!m_messagePainted.isValid() || m_messagePainted.hasExpired(100)) {
+        statusBar()->repaint();
+        m_messagePainted.start();
+    } else {
+        statusBar()->update();
+    }
 }
 
 QString CMainFrame::MessageText() const {

@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include "app/CommandTable.h"
@@ -89,6 +90,7 @@ private:
     QToolBar *m_toolBar = nullptr;
     CProgressStatusBar *m_statusBar = nullptr;
     ProgressCounter m_progress;
+    QElapsedTimer m_messagePainted;
     std::map<int, QAction *> m_actions;
     bool m_connectionMenu = false;
     bool m_menuBuilt = false;
