@@ -15,6 +15,7 @@ struct BenchOptions {
     uint64_t loadRows = 200000; // rows loaded into the grid
     int statements = 20000;     // INSERTs in the script
     int runs = 3;               // timed runs per figure, after one warm-up
+    uint64_t tables = 5000;     // tables of the catalog tree's schema
     std::string workDir;        // script and spool files go here
 };
 

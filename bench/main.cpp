@@ -14,12 +14,13 @@
 #include "BenchReport.h"
 #include "BenchSuite.h"
 #include "ScratchDir.h"
+#include "TreeBench.h"
 
 namespace {
 
 void Usage() {
     std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
-                "                     [--only sqlite|postgres]\n"
+                "                     [--tables N] [--only sqlite|postgres]\n"
                 "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
@@ -50,12 +51,14 @@ int main(int argc, char **argv) {
             only = argv[++i];
         } else if (hasValue && ParseCount(argv[i + 1], value) &&
                    (argument == "--rows" || argument == "--load-rows" ||
-                    argument == "--statements" || argument == "--runs")) {
+                    argument == "--statements" || argument == "--runs" || argument == "--tables")) {
             ++i;
             if (argument == "--rows")
                 options.rows = value;
             else if (argument == "--load-rows")
                 options.loadRows = value;
+            else if (argument == "--tables")
+                options.tables = std::min<uint64_t>(value, 99999);
             else if (argument == "--statements")
                 options.statements = static_cast<int>(std::min<uint64_t>(value, 10000000));
             else
@@ -85,6 +88,7 @@ int main(int argc, char **argv) {
         AppSession app(scratch.File("profile"));
         BenchReport report;
         BenchSuite suite(app, options, report);
+        TreeBench tree(app, options, report);
 
         if (only.empty() || only == "sqlite") {
             // The disk's sync is no part of what is measured: it would only dilute the ratios.
@@ -92,14 +96,17 @@ int main(int argc, char **argv) {
                       "DRIVER={SQLite3};DATABASE=" + scratch.File("bench.db") +
                           ";SyncPragma=OFF;JournalMode=WAL",
                       BenchData::Dialect::Sqlite);
+            tree.Run("sqlite", {}, BenchData::Dialect::Sqlite);
         }
         if (only.empty() || only == "postgres") {
             const char *connect = std::getenv("BRINDLE_PG_CONNECT");
-            if (connect && *connect)
+            if (connect && *connect) {
                 suite.Run("postgres", connect, BenchData::Dialect::Postgres);
-            else
+                tree.Run("postgres", connect, BenchData::Dialect::Postgres);
+            } else {
                 std::printf("BRINDLE_PG_CONNECT is not set: PostgreSQL not measured, "
                             "SQLite figures only.\n");
+            }
         }
         report.PrintTable();
         return report.AllMet() ? 0 : 1;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "BenchData.h"
+#include "BenchSuite.h"
+
+class AppSession;
+class BenchReport;
+class CChildFrame;
+class RawCatalog;
+
+// The catalog tree's figures on one data source, over a generated schema of
+// `options.tables` tables (10 columns, a primary key, and a foreign key to the
+// previous table each), each as a ratio against a raw loop of the same catalog
+// calls reading the same fields:
+//  - a Refresh (table list, columns of every table, procedures and their
+//    columns; Views and Procedures on), and its time per table at a tenth of
+//    the schema and at all of it,
+//  - expanding one table (its primary and foreign keys).
+class TreeBench {
+public:
+    TreeBench(AppSession &app, const BenchOptions &options, BenchReport &report);
+
+    void Run(const std::string &source, const std::string &connect, BenchData::Dialect dialect);
+
+    // The generated tables are named with this prefix and a 5-digit number.
+    static constexpr const char *TablePrefix = "brindle_tree_";
+
+private:
+    struct Build {
+        double app = 0;
+        double raw = 0;
+        int tables = 0; // entries of the table list the tree was built from
+    };
+    Build MeasureBuild(CChildFrame &frame, RawCatalog &raw, int generated);
+    void MeasureExpand(CChildFrame &frame, RawCatalog &raw, int generated);
+    static void Refresh(AppSession &app, CChildFrame &frame);
+
+    AppSession &m_app;
+    BenchOptions m_options;
+    BenchReport &m_report;
+    std::string m_source;
+};
