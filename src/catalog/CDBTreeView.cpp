@@ -299,48 +299,41 @@ void CDBTreeView::LoadKeys(QTreeWidgetItem *table) {
 }
 
 void CDBTreeView::LoadPrimaryKeys(QTreeWidgetItem *table) {
-    // Loaded once; a table without a key asks again on each expansion.
-    if (HasChildOfKind(table, PrimaryKeysFolder))
-        return;
-    SetStatus("Fetching primary keys info...");
-    CMainFrame *mainFrame = MainFrame();
-    bool progressShown = false;
+    CPrimaryKeys keys(m_doc.Database());
     const std::string name = Label(table);
-    try {
-        CPrimaryKeys keys(m_doc.Database());
-        if (keys.Open(nullptr, nullptr, name.c_str()) && !keys.IsEOF()) {
-            if (mainFrame)
-                progressShown = mainFrame->BeginProgress(ProgressTotal(CountRows(keys)), 1);
-            QTreeWidgetItem *folder = AddNode(table, PrimaryKeysFolder, "Primary Keys");
-            for (; !keys.IsEOF(); keys.MoveNext()) {
-                AddNode(folder, PrimaryKeyColumn, keys.ColumnName);
-                if (progressShown)
-                    mainFrame->StepProgress();
-            }
-        }
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-    }
-    if (progressShown)
-        mainFrame->EndProgress();
-    SetStatus(nullptr);
+    LoadKeyFolder(table, {PrimaryKeysFolder, PrimaryKeyColumn, "Primary Keys",
+                          "Fetching primary keys info..."},
+                  keys, [&] { return keys.Open(nullptr, nullptr, name.c_str()); },
+                  keys.ColumnName);
 }
 
 void CDBTreeView::LoadForeignKeys(QTreeWidgetItem *table) {
-    if (HasChildOfKind(table, ForeignKeysFolder))
+    CForeignKeys keys(m_doc.Database());
+    const std::string name = Label(table);
+    LoadKeyFolder(table, {ForeignKeysFolder, ForeignKeyColumn, "Foreign Keys",
+                          "Fetching foreign keys info..."},
+                  keys,
+                  [&] { return keys.Open(nullptr, nullptr, nullptr, nullptr, nullptr, name.c_str()); },
+                  keys.FkColumnName);
+}
+
+void CDBTreeView::LoadKeyFolder(QTreeWidgetItem *table, const KeyFolder &folderKind,
+                                Recordset &keys, const std::function<bool()> &open,
+                                const std::string &column) {
+    // Loaded once; a table without keys asks again on each expansion.
+    if (HasChildOfKind(table, folderKind.folder))
         return;
-    SetStatus("Fetching foreign keys info...");
+    SetStatus(folderKind.status);
     CMainFrame *mainFrame = MainFrame();
     bool progressShown = false;
-    const std::string name = Label(table);
     try {
-        CForeignKeys keys(m_doc.Database());
-        if (keys.Open(nullptr, nullptr, nullptr, nullptr, nullptr, name.c_str()) && !keys.IsEOF()) {
+        if (open() && !keys.IsEOF()) {
             if (mainFrame)
                 progressShown = mainFrame->BeginProgress(ProgressTotal(CountRows(keys)), 1);
-            QTreeWidgetItem *folder = AddNode(table, ForeignKeysFolder, "Foreign Keys");
+            QTreeWidgetItem *folder = AddNode(table, folderKind.folder, folderKind.label);
+            // `column` is a field of `keys`: each move refreshes it.
             for (; !keys.IsEOF(); keys.MoveNext()) {
-                AddNode(folder, ForeignKeyColumn, keys.FkColumnName);
+                AddNode(folder, folderKind.column, column);
                 if (progressShown)
                     mainFrame->StepProgress();
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 
 class CBrindleDoc;
 class CMainFrame;
+class Recordset;
 class QMenu;
 
 // The catalog tree of a connection window: the data source, its table-type and
@@ -57,6 +59,15 @@ private:
     void LoadKeys(QTreeWidgetItem *table);
     void LoadPrimaryKeys(QTreeWidgetItem *table);
     void LoadForeignKeys(QTreeWidgetItem *table);
+    struct KeyFolder {
+        int folder;
+        int column;
+        const char *label;
+        const char *status;
+    };
+    // Adds a key folder under `table` from a key recordset opened by `open`.
+    void LoadKeyFolder(QTreeWidgetItem *table, const KeyFolder &folderKind, Recordset &keys,
+                       const std::function<bool()> &open, const std::string &column);
     void OnSelectionChanged();
     void ShowNode(QTreeWidgetItem *item);
     void ShowCaptionInFrame();
