@@ -52,19 +52,24 @@ void BenchSuite::Run(const std::string &source, const std::string &connect,
     m_source = source;
     try {
         RawSession raw(connect);
-        std::printf("%s: building %s rows of %s ...", source.c_str(),
-                    Number(m_options.rows).c_str(), BenchData::Table);
-        std::fflush(stdout);
-        const double built =
-            Stopwatch::Seconds([&] { BenchData::BuildTable(raw, dialect, m_options.rows); });
-        std::printf(" %s\n", BenchReport::Duration(built).c_str());
+        if (m_options.Measures("loads")) {
+            std::printf("%s: building %s rows of %s ...", source.c_str(),
+                        Number(m_options.rows).c_str(), BenchData::Table);
+            std::fflush(stdout);
+            const double built =
+                Stopwatch::Seconds([&] { BenchData::BuildTable(raw, dialect, m_options.rows); });
+            std::printf(" %s\n", BenchReport::Duration(built).c_str());
+        }
 
         try {
-            CChildFrame &frame = m_app.OpenWindow(connect);
-            CountPastMaxRecords(frame, raw);
-            LoadIntoGrid(frame, raw);
-            m_app.CloseWindow(frame);
-            RunInsertScripts(connect, raw);
+            if (m_options.Measures("loads")) {
+                CChildFrame &frame = m_app.OpenWindow(connect);
+                CountPastMaxRecords(frame, raw);
+                LoadIntoGrid(frame, raw);
+                m_app.CloseWindow(frame);
+            }
+            if (m_options.Measures("scripts"))
+                RunInsertScripts(connect, raw);
         } catch (const std::exception &error) {
             m_report.AddFailure(source, error.what());
         }

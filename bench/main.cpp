@@ -20,7 +20,7 @@ namespace {
 
 void Usage() {
     std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
-                "                     [--tables N] [--only sqlite|postgres]\n"
+                "                     [--tables N] [--only sqlite|postgres] [--part loads|scripts|tree]\n"
                 "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
@@ -49,6 +49,12 @@ int main(int argc, char **argv) {
         const bool hasValue = i + 1 < argc;
         if (argument == "--only" && hasValue) {
             only = argv[++i];
+        } else if (argument == "--part" && hasValue) {
+            options.part = argv[++i];
+            if (options.part != "loads" && options.part != "scripts" && options.part != "tree") {
+                Usage();
+                return 2;
+            }
         } else if (hasValue && ParseCount(argv[i + 1], value) &&
                    (argument == "--rows" || argument == "--load-rows" ||
                     argument == "--statements" || argument == "--runs" || argument == "--tables")) {
@@ -92,17 +98,21 @@ int main(int argc, char **argv) {
 
         if (only.empty() || only == "sqlite") {
             // The disk's sync is no part of what is measured: it would only dilute the ratios.
-            suite.Run("sqlite",
-                      "DRIVER={SQLite3};DATABASE=" + scratch.File("bench.db") +
-                          ";SyncPragma=OFF;JournalMode=WAL",
-                      BenchData::Dialect::Sqlite);
-            tree.Run("sqlite", {}, BenchData::Dialect::Sqlite);
+            if (options.Measures("loads") || options.Measures("scripts"))
+                suite.Run("sqlite",
+                          "DRIVER={SQLite3};DATABASE=" + scratch.File("bench.db") +
+                              ";SyncPragma=OFF;JournalMode=WAL",
+                          BenchData::Dialect::Sqlite);
+            if (options.Measures("tree"))
+                tree.Run("sqlite", {}, BenchData::Dialect::Sqlite);
         }
         if (only.empty() || only == "postgres") {
             const char *connect = std::getenv("BRINDLE_PG_CONNECT");
             if (connect && *connect) {
-                suite.Run("postgres", connect, BenchData::Dialect::Postgres);
-                tree.Run("postgres", connect, BenchData::Dialect::Postgres);
+                if (options.Measures("loads") || options.Measures("scripts"))
+                    suite.Run("postgres", connect, BenchData::Dialect::Postgres);
+                if (options.Measures("tree"))
+                    tree.Run("postgres", connect, BenchData::Dialect::Postgres);
             } else {
                 std::printf("BRINDLE_PG_CONNECT is not set: PostgreSQL not measured, "
                             "SQLite figures only.\n");

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
@@ -258,6 +259,18 @@ void CBrindleDoc::RunScript(const std::string &statement) {
         explicit DepthGuard(int &d) : depth(d) { ++depth; }
         ~DepthGuard() { --depth; }
     } guard(m_scriptDepth);
+    // The console shows the script's output in one go rather than statement by statement.
+    struct ConsoleBatch {
+        QPointer<CDBOutputView> view;
+        explicit ConsoleBatch(CDBOutputView *v) : view(v) {
+            if (view)
+                view->BeginBatch();
+        }
+        ~ConsoleBatch() {
+            if (view)
+                view->EndBatch();
+        }
+    } batch(m_pOutputView);
     std::string next;
     while (reader.NextStatement(next))
         ExecuteStatement(next);
@@ -268,6 +281,8 @@ void CBrindleDoc::ReportError(const DatabaseError &error) {
         m_pOutputView->AppendText("Error: (" + std::to_string(error.RetCode()) + ") " +
                                   error.ErrorText() + "\r\n" + error.StateText() + "\r\n");
         m_pOutputView->ShowPrompt();
+        // The message box must not stand over a console that lacks the error.
+        m_pOutputView->FlushPending();
     }
     if (m_app.Settings().ShowMessage == 1)
         m_app.Prompts().Message(m_app.MainFrame(), QString::fromStdString(error.ErrorText()),

@@ -93,6 +93,35 @@ CDBOutputView::~CDBOutputView() {
 void CDBOutputView::Append(const std::string &bytes, bool spool) {
     if (spool && m_doc.Spooling == 1 && m_spoolFile.IsOpen())
         m_spoolFile.Write(bytes);
+    const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    if (m_batchDepth > 0) {
+        // A CR ending one append and an LF starting the next are two line
+        // breaks, as separate insertions would make them; joined they are one.
+        if (!m_pending.isEmpty() && m_pending.back() == QLatin1Char('\r') &&
+            text.startsWith(QLatin1Char('\n')))
+            FlushPending();
+        m_pending += text;
+    } else {
+        InsertAtEnd(text);
+    }
+    PostSync();
+}
+
+void CDBOutputView::PostSync() {
+    m_scrollPending = true;
+    if (!m_syncPosted) {
+        m_syncPosted = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_syncPosted = false;
+                SyncView();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void CDBOutputView::InsertAtEnd(const QString &text) {
     QTextDocument *document = this->document();
     // Left to itself, the view lays out the new lines and resizes its scroll bar
     // on every insertion. Nothing is painted before control returns to the event
@@ -108,8 +137,8 @@ void CDBOutputView::Append(const std::string &bytes, bool spool) {
     end.movePosition(QTextCursor::End);
     const QTextCursor caret = textCursor();
     const bool caretAtEnd = !caret.hasSelection() && caret.position() == end.position();
-    if (!bytes.empty()) {
-        end.insertText(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+    if (!text.isEmpty()) {
+        end.insertText(text);
         m_viewStale = true;
     }
     end.endEditBlock();
@@ -118,20 +147,34 @@ void CDBOutputView::Append(const std::string &bytes, bool spool) {
     // A caret at the end moves along with text inserted there.
     if (!caretAtEnd)
         setTextCursor(end);
-    m_scrollPending = true;
-    if (!m_syncPosted) {
-        m_syncPosted = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_syncPosted = false;
-                SyncView();
-            },
-            Qt::QueuedConnection);
+}
+
+void CDBOutputView::FlushPending() {
+    if (m_pending.isEmpty())
+        return;
+    const QString pending = std::exchange(m_pending, QString());
+    const qsizetype promptEnd = std::exchange(m_pendingPromptEnd, -1);
+    if (promptEnd < 0) {
+        InsertAtEnd(pending);
+        return;
     }
+    // The prompt's position is where the document's end stands right after it.
+    InsertAtEnd(pending.left(promptEnd));
+    m_promptPos = textCursor().position();
+    if (promptEnd < pending.size())
+        InsertAtEnd(pending.mid(promptEnd));
+}
+
+void CDBOutputView::EndBatch() {
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return;
+    FlushPending();
+    if (m_doc.Spooling == 1)
+        m_spoolFile.Flush();
 }
 
 void CDBOutputView::SyncView() {
+    FlushPending();
     if (m_viewStale) {
         m_viewStale = false;
         QAbstractTextDocumentLayout *layout = document()->documentLayout();
@@ -148,15 +191,20 @@ void CDBOutputView::AppendText(const std::string &bytes) { Append(bytes, true); 
 
 void CDBOutputView::ShowPrompt() {
     Append(PromptText, true);
-    m_promptPos = textCursor().position();
+    if (m_batchDepth > 0)
+        m_pendingPromptEnd = m_pending.size();
+    else
+        m_promptPos = textCursor().position();
     m_promptShown = true;
     SetReadOnly(false);
-    // Whoever reads the spool file meanwhile sees everything up to the prompt.
-    if (m_doc.Spooling == 1)
+    // Whoever reads the spool file meanwhile sees everything up to the prompt;
+    // a batch flushes once, at its end.
+    if (m_doc.Spooling == 1 && m_batchDepth == 0)
         m_spoolFile.Flush();
 }
 
 void CDBOutputView::InsertText(const std::string &bytes) {
+    FlushPending();
     if (m_readOnly || SelectionInHistory()) {
         QTextCursor end(document());
         end.movePosition(QTextCursor::End);
@@ -188,7 +236,10 @@ void CDBOutputView::ShowBanner() {
     ShowPrompt();
 }
 
-unsigned CDBOutputView::CaretLine() const { return unsigned(textCursor().blockNumber()) + 1; }
+unsigned CDBOutputView::CaretLine() {
+    FlushPending();
+    return unsigned(textCursor().blockNumber()) + 1;
+}
 
 void CDBOutputView::SetReadOnly(bool readOnly) {
     if (m_readOnly == readOnly)
@@ -370,6 +421,7 @@ bool CDBOutputView::FindText(const ConsoleFindDialog::Search &search) {
 }
 
 bool CDBOutputView::UpdateCommand(int id, CommandState &state) {
+    FlushPending();
     const bool hasText = !document()->isEmpty();
     switch (id) {
     case ID_OPEN_SQL:
@@ -442,10 +494,14 @@ bool CDBOutputView::RunCommand(int id) {
 
 bool CDBOutputView::event(QEvent *event) {
     // Whatever the user or the system does next sees all output.
+    FlushPending();
     return QPlainTextEdit::event(event);
 }
 
-bool CDBOutputView::viewportEvent(QEvent *event) { return QPlainTextEdit::viewportEvent(event); }
+bool CDBOutputView::viewportEvent(QEvent *event) {
+    FlushPending();
+    return QPlainTextEdit::viewportEvent(event);
+}
 
 void CDBOutputView::keyPressEvent(QKeyEvent *event) {
     // The caret may have moved since the last release (Find, a key held down).

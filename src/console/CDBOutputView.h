@@ -37,6 +37,15 @@ public:
     void SetLastStatement(const std::string &statement) { m_lastStatement = statement; }
     const std::string &LastStatement() const { return m_lastStatement; }
 
+    // While a batch is open, appended text waits and reaches the screen in one
+    // insertion: when the outermost batch ends, or when any event reaches the
+    // console first. Scripts run inside one, so thousands of statements do not
+    // pay for thousands of edits. The spool file gets every byte at once.
+    void BeginBatch() { ++m_batchDepth; }
+    void EndBatch();
+    // Puts text waiting from a batch into the document now.
+    void FlushPending();
+
     // Version, time, the connect string with its password masked, and the first prompt.
     void ShowBanner();
 
@@ -49,9 +58,12 @@ public:
 
     // 1 while the selection starts in the history (and until the first prompt).
     int ReadOnly() const { return m_readOnly ? 1 : 0; }
-    long PromptPos() const { return m_promptPos; }
+    long PromptPos() {
+        FlushPending();
+        return m_promptPos;
+    }
     // The line holding the caret, counting from 1; a wrapped line counts once.
-    unsigned CaretLine() const;
+    unsigned CaretLine();
 
     // Searches from the selection; false (and a beep) when nothing is found.
     bool FindText(const ConsoleFindDialog::Search &search);
@@ -76,6 +88,10 @@ private:
     void RunInput();
     // Appends at the end; `spool` false keeps the text out of the spool file.
     void Append(const std::string &bytes, bool spool);
+    // Inserts at the end of the document; the caret follows.
+    void InsertAtEnd(const QString &text);
+    // Asks for SyncView once control returns to the event loop.
+    void PostSync();
     // Brings scroll bar and scroll position up to date after appends.
     void SyncView();
     void SetReadOnly(bool readOnly);
@@ -99,6 +115,11 @@ private:
     bool m_viewStale = false;
     bool m_scrollPending = false;
     bool m_syncPosted = false;
+    int m_batchDepth = 0;
+    // Text appended during a batch; the prompt ends at m_pendingPromptEnd
+    // (an index into m_pending), or -1 while no prompt waits.
+    QString m_pending;
+    qsizetype m_pendingPromptEnd = -1;
     SpoolFile m_spoolFile;
     QPointer<ConsoleFindDialog> m_findDialog;
     ConsoleFindDialog::Search m_lastSearch;

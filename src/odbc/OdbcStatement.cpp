@@ -25,7 +25,7 @@ template <typename F> SQLRETURN Poll(F &&call) {
 } // namespace
 
 OdbcStatement::OdbcStatement(OdbcConnection &connection)
-    : m_handle(connection.SharedHandle()), m_buffer(InitialBufferSize) {
+    : m_handle(connection.SharedHandle()) {
     if (!m_handle)
         throw DatabaseError(SQL_INVALID_HANDLE, "Not connected to a data source.\n", "");
     const SQLRETURN rc = OdbcTrace::Call("SQLAllocHandle(STMT)", [&] {
@@ -124,6 +124,9 @@ bool OdbcStatement::GetText(SQLUSMALLINT column, std::string &text) {
 bool OdbcStatement::AppendText(SQLUSMALLINT column, std::string &store) {
     for (bool first = true;; first = false) {
         SQLLEN indicator = 0;
+        // Statements that never read a cell never pay for the buffer.
+        if (m_buffer.empty())
+            m_buffer.resize(InitialBufferSize);
         const auto size = static_cast<SQLLEN>(m_buffer.size());
         const SQLRETURN rc = Poll([&] {
             return SQLGetData(m_stmt, column, SQL_C_CHAR, m_buffer.data(), size, &indicator);

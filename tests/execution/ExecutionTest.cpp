@@ -2,8 +2,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "../shell/ShellFixture.h"
 #include "app/CListFrameWnd.h"
@@ -192,6 +195,34 @@ TEST_P(ExecutionTest, ScriptsRunStatementByStatementIncludingNestedOnes) {
         at = found + echo.size();
     }
     EXPECT_EQ(at, output.size());
+}
+
+TEST_P(ExecutionTest, ScriptOutputIsShownBeforeAMessageBoxAndEndsAtAWorkingPrompt) {
+    const std::string script = WriteScript(
+        "errors.sql", "INSERT INTO exec_t VALUES (1, 'a');\nsel;\nINSERT INTO exec_t VALUES (2, 'b');\n");
+    std::vector<std::string> shownWithMessage;
+    prompts_->onMessage = [&](const QString &) {
+        shownWithMessage.push_back(console_->toPlainText().toStdString());
+    };
+    Run("@" + script);
+    ASSERT_EQ(shownWithMessage.size(), 1u);
+    const std::string &shown = shownWithMessage[0];
+    EXPECT_NE(shown.find("SQL> sel\n\nError: (-1) "), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 5), "SQL> ");
+    EXPECT_EQ(shown.find("(2, 'b')"), std::string::npos);
+    EXPECT_EQ(Rows(), "1:a\n2:b\n");
+
+    // The prompt after the last statement is where typing goes.
+    const QString text = console_->toPlainText();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("OK (Elapsed Time: 0 sec.)\n\nSQL> ")));
+    EXPECT_EQ(console_->PromptPos(), console_->document()->characterCount() - 1);
+    EXPECT_EQ(console_->ReadOnly(), 0);
+    QTextCursor end = console_->textCursor();
+    end.movePosition(QTextCursor::End);
+    console_->setTextCursor(end);
+    console_->InsertText("INSERT INTO exec_t VALUES (3, 'c')");
+    EXPECT_EQ(console_->toPlainText().mid(console_->PromptPos()).toStdString(),
+              "INSERT INTO exec_t VALUES (3, 'c')");
 }
 
 TEST_P(ExecutionTest, SelfCallingScriptStopsAtTheNestingLimit) {

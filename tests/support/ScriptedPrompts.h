@@ -23,10 +23,13 @@ public:
     std::deque<std::optional<ConnectPrompt::Login>> loginAnswers;
     std::vector<std::string> loginMessages;
     std::function<int(QDialog &)> onExec = [](QDialog &) { return int(QDialog::Rejected); };
+    std::function<void(const QString &)> onMessage;
     int execCount = 0;
 
     void Message(QWidget *, const QString &text, Icon icon) override {
         messages.emplace_back(text, icon);
+        if (onMessage)
+            onMessage(text);
     }
     QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return Next(openFileAnswers, QString());
