@@ -270,18 +270,32 @@ void CMainFrame::OnSubWindowActivated() {
 }
 
 void CMainFrame::SetMessageText(const QString &text) {
-    if (text.isEmpty() || text == IdleText())
-        statusBar()->clearMessage();
-    else
-        statusBar()->showMessage(text);
-    // Work that blocks the event loop would leave the text unpainted, but a
-    // catalog load sets it per table: paint at once at most every 100 ms.
-    if (!m_messagePainted.isValid() || m_messagePainted.hasExpired(100)) {
-        statusBar()->repaint();
-        m_messagePainted.start();
-    } else {
-        statusBar()->update();
+    // The text goes to the message pane itself: QStatusBar's temporary
+    // messages, kept for menu prompts, paint at once whatever the work.
+    if (!m_statusBar->currentMessage().isEmpty())
+        m_statusBar->clearMessage();
+    QWidget *pane = m_statusBar->PaneWidget(0);
+    if (!pane)
+        return;
+    static_cast<QLabel *>(pane)->setText(text.isEmpty() ? IdleText() : text);
+    if (PaintStatusNow())
+        pane->repaint();
+}
+
+bool CMainFrame::PaintStatusNow() {
+    if (!m_busySince.isValid()) {
+        m_busySince.start();
+        // The event loop running again ends the busy spell.
+        QMetaObject::invokeMethod(this, [this] { m_busySince.invalidate(); }, Qt::QueuedConnection);
+        return false;
     }
+    if (!m_busySince.hasExpired(BusyPaintDelayMs))
+        return false;
+    // A catalog load sets a text per table: paint at most every so often.
+    if (m_statusPainted.isValid() && !m_statusPainted.hasExpired(BusyPaintDelayMs))
+        return false;
+    m_statusPainted.start();
+    return true;
 }
 
 QString CMainFrame::MessageText() const {
@@ -293,12 +307,16 @@ bool CMainFrame::BeginProgress(uint16_t total, uint16_t perStep) {
     if (!m_progress.Begin(total, perStep))
         return false;
     m_statusBar->ResetProgress(ProgressPane, false);
+    if (PaintStatusNow())
+        m_statusBar->repaint();
     return true;
 }
 
 void CMainFrame::StepProgress() {
-    if (const std::optional<int> percent = m_progress.Step())
-        m_statusBar->SetProgress(ProgressPane, 100, *percent);
+    if (const std::optional<int> percent = m_progress.Step()) {
+        if (m_statusBar->SetProgress(ProgressPane, 100, *percent) && PaintStatusNow())
+            m_statusBar->repaint();
+    }
 }
 
 void CMainFrame::EndProgress() {

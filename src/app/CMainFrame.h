@@ -56,6 +56,12 @@ public:
 
     void EditSettings();
 
+    // Status texts and the progress bar are painted at once, while work keeps
+    // the event loop waiting, only once that work has run for BusyPaintDelayMs,
+    // and then at most every BusyPaintDelayMs. Quicker work shows its final
+    // state when it ends: nobody could have seen the texts in between.
+    static constexpr int BusyPaintDelayMs = 100;
+
     // Progress runs of long loads, shown in pane 1 of the status bar.
     bool BeginProgress(uint16_t total, uint16_t perStep);
     void StepProgress();
@@ -84,13 +90,18 @@ private:
     void UpdateRecentFileActions();
     void OnSubWindowActivated();
     std::vector<CommandTarget *> Route() const;
+    // Whether a status bar change should be painted now rather than when the
+    // event loop runs again.
+    bool PaintStatusNow();
 
     CBrindleApp &m_app;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
     CProgressStatusBar *m_statusBar = nullptr;
     ProgressCounter m_progress;
-    QElapsedTimer m_messagePainted;
+    // Since the first status change the event loop has not yet seen; invalid when idle.
+    QElapsedTimer m_busySince;
+    QElapsedTimer m_statusPainted;
     std::map<int, QAction *> m_actions;
     bool m_connectionMenu = false;
     bool m_menuBuilt = false;

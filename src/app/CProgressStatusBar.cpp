@@ -82,11 +82,11 @@ void CProgressStatusBar::PlaceBar(int index, Entry &entry) {
     entry.bar->setGeometry(rect.isValid() ? rect : QRect());
 }
 
-void CProgressStatusBar::SetProgress(int index, int range, int position) {
+bool CProgressStatusBar::SetProgress(int index, int range, int position) {
     auto it = m_entries.find(index);
     if (it == m_entries.end()) {
         if (!CreateProgress(index, false))
-            return;
+            return false;
         it = m_entries.find(index);
     }
     Entry &entry = it->second;
@@ -94,13 +94,18 @@ void CProgressStatusBar::SetProgress(int index, int range, int position) {
     // Long loads step far more often than the bar moves: only a change is painted.
     if (entry.bar->maximum() == range && entry.bar->value() == position &&
         entry.percentage == percentage)
-        return;
+        return false;
+    // QProgressBar paints itself at once on a visible change; the owner decides
+    // whether work that blocks the event loop should pay for that. Turning
+    // updates back on schedules the paint.
+    entry.bar->setUpdatesEnabled(false);
     entry.bar->setRange(0, range);
     entry.bar->setValue(position);
+    entry.bar->setUpdatesEnabled(true);
     entry.percentage = percentage;
     if (entry.showText)
         SetPaneText(index, QStringLiteral("%1%").arg(entry.percentage));
-    entry.bar->repaint();
+    return true;
 }
 
 void CProgressStatusBar::ResetProgress(int index, bool remove) {

@@ -33,7 +33,8 @@ public:
 
     // Progress entries (false when the pane may not host one).
     bool CreateProgress(int index, bool showText);
-    void SetProgress(int index, int range, int position);
+    // True when the bar changed; it is then due for painting.
+    bool SetProgress(int index, int range, int position);
     void ResetProgress(int index, bool remove);
     // -1 when the pane has no entry.
     int Percentage(int index) const;

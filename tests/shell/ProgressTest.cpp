@@ -1,3 +1,7 @@
+#include <chrono>
+#include <thread>
+
+#include <QCoreApplication>
 #include <QProgressBar>
 
 #include "ShellFixture.h"
@@ -51,6 +55,57 @@ TEST_F(LayoutTest, MainFrameProgressRunsMoveTheBarInPaneOne) {
     EXPECT_EQ(bar->Percentage(CMainFrame::ProgressPane), 0);
     // A pane without the progress style takes no bar.
     EXPECT_FALSE(bar->CreateProgress(bar->PaneIndex(ID_LINE_INDICATOR), false));
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(LayoutTest, BlockingWorkPaintsTheStatusBarOnlyOnceItHasLastedAWhile) {
+    ASSERT_TRUE(Start());
+    Frame().show();
+    QCoreApplication::processEvents();
+    CProgressStatusBar *bar = Frame().ProgressStatusBar();
+    PaintCounter painted(bar->ProgressBar(CMainFrame::ProgressPane));
+    PaintCounter statusPainted(bar);
+
+    // Quick work: texts and bar change, nothing is painted before the event loop runs.
+    Frame().SetMessageText(QStringLiteral("Fetching primary keys info..."));
+    ASSERT_TRUE(Frame().BeginProgress(1, 1));
+    Frame().StepProgress();
+    Frame().EndProgress();
+    Frame().SetMessageText(QString());
+    EXPECT_EQ(painted.paints, 0);
+    EXPECT_EQ(statusPainted.paints, 0);
+    QCoreApplication::processEvents();
+    EXPECT_GT(statusPainted.paints, 0);
+
+    // Work that keeps the event loop waiting past the delay paints at once, and
+    // then no more often than the delay allows.
+    painted.paints = 0;
+    ASSERT_TRUE(Frame().BeginProgress(100, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(CMainFrame::BusyPaintDelayMs + 20));
+    Frame().StepProgress();
+    EXPECT_EQ(painted.paints, 1);
+    for (int item = 0; item < 50; ++item)
+        Frame().StepProgress();
+    EXPECT_EQ(painted.paints, 1);
+    EXPECT_EQ(bar->ProgressBar(CMainFrame::ProgressPane)->value(), 51);
+    std::this_thread::sleep_for(std::chrono::milliseconds(CMainFrame::BusyPaintDelayMs + 20));
+    const int before = statusPainted.paints;
+    Frame().SetMessageText(QStringLiteral("Loading table info..."));
+    EXPECT_GT(statusPainted.paints, before);
+    Frame().EndProgress();
 }
 
 } // namespace
