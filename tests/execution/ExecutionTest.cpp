@@ -197,14 +197,25 @@ TEST_P(ExecutionTest, ScriptsRunStatementByStatementIncludingNestedOnes) {
     EXPECT_EQ(at, output.size());
 }
 
-TEST_P(ExecutionTest, ScriptOutputIsShownBeforeAMessageBoxAndEndsAtAWorkingPrompt) {
-    const std::string script = WriteScript(
-        "errors.sql", "INSERT INTO exec_t VALUES (1, 'a');\nsel;\nINSERT INTO exec_t VALUES (2, 'b');\n");
+TEST_P(ExecutionTest, ScriptOutputReachesSpoolAndScreenBeforeAMessageBoxAndEndsAtAPrompt) {
+    const std::string script =
+        WriteScript("errors.sql", "INSERT INTO exec_t VALUES (1, 'a');\nsel;\n"
+                                  "INSERT INTO exec_t VALUES (2, 'b');\n");
     std::vector<std::string> shownWithMessage;
     prompts_->onMessage = [&](const QString &) {
         shownWithMessage.push_back(console_->toPlainText().toStdString());
     };
-    Run("@" + script);
+    const std::string spool = dir_ + "/script.lst";
+    prompts_->saveFileAnswers.push_back(QString::fromStdString(spool));
+    Frame().SendCommand(ID_SPOOL);
+    ASSERT_EQ(doc_->Spooling, 1);
+    const std::string output = Run("@" + script);
+    // The spool file, still open, already holds all of it, byte for byte.
+    const std::string spooled = ReadFile(spool);
+    ASSERT_GE(Lines(spooled).size(), output.size());
+    EXPECT_EQ(Lines(spooled).substr(Lines(spooled).size() - output.size()), output);
+    const std::string last = "OK (Elapsed Time: 0 sec.)\r\n\r\nSQL> ";
+    EXPECT_EQ(spooled.substr(spooled.size() - last.size()), last);
     ASSERT_EQ(shownWithMessage.size(), 1u);
     const std::string &shown = shownWithMessage[0];
     EXPECT_NE(shown.find("SQL> sel\n\nError: (-1) "), std::string::npos) << shown;
