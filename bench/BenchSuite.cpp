@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "AppSession.h"
@@ -83,13 +83,21 @@ void BenchSuite::Run(const std::string &source, const std::string &connect,
 }
 
 std::string BenchSuite::LastStatusLine(CChildFrame &frame) {
-    const QTextDocument *document = frame.Console()->document();
-    int looked = 0;
-    for (QTextBlock block = document->lastBlock(); block.isValid() && looked < 8;
-         block = block.previous(), ++looked) {
-        const QString text = block.text();
-        if (text.startsWith(QStringLiteral("OK (")) || text.startsWith(QStringLiteral("Error:")))
-            return text.trimmed().toStdString();
+    // The last few lines only: reading the whole history would cost as much as the run.
+    QTextDocument *document = frame.Console()->document();
+    QTextCursor tail(document);
+    tail.movePosition(QTextCursor::End);
+    const int end = tail.position();
+    tail.setPosition(std::max(0, end - 2000));
+    tail.setPosition(end, QTextCursor::KeepAnchor);
+    QString text = tail.selectedText();
+    text.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
+    text.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = lines.size() - 1; i >= 0 && i >= lines.size() - 8; --i) {
+        const QString &line = lines[i];
+        if (line.startsWith(QStringLiteral("OK (")) || line.startsWith(QStringLiteral("Error:")))
+            return line.trimmed().toStdString();
     }
     return {};
 }

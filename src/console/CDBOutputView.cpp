@@ -1,5 +1,6 @@
 #include "console/CDBOutputView.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -49,6 +50,42 @@ QString WithDefaultSuffix(const QString &path, const char *suffix) {
 }
 
 std::string LocalPath(const QString &path) { return QFile::encodeName(path).toStdString(); }
+
+// A block of the console's document with at most this many lines: a script's
+// output comes as lines in blocks rather than a block per line, which costs the
+// text document a quarter of the time and keeps each block quick to lay out.
+constexpr int LinesPerBlock = 16;
+
+bool IsLineBreak(QChar c) {
+    const char16_t u = c.unicode();
+    return u == '\n' || u == '\r' || u == QChar::ParagraphSeparator || u == QChar::LineSeparator;
+}
+
+// The text with its line breaks ("\r\n", "\r", "\n") as soft line breaks
+// (U+2028), and every LinesPerBlock-th line as a new block. `lines` is the
+// number of lines already in the block the text continues, and is updated.
+QString WithSoftLineBreaks(const QString &text, int &lines) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!IsLineBreak(c)) {
+            out += c;
+            continue;
+        }
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        if (++lines >= LinesPerBlock) {
+            out += QChar(QChar::ParagraphSeparator);
+            lines = 0;
+        } else {
+            out += QChar(QChar::LineSeparator);
+        }
+    }
+    return out;
+}
+
+qsizetype SoftBreakCount(const QString &text) { return text.count(QChar(QChar::LineSeparator)); }
 
 UserPrompts *Prompts() {
     CBrindleApp *app = CBrindleApp::Instance();
@@ -154,15 +191,38 @@ void CDBOutputView::FlushPending() {
         return;
     const QString pending = std::exchange(m_pending, QString());
     const qsizetype promptEnd = std::exchange(m_pendingPromptEnd, -1);
+    int lines = int(SoftBreakCount(document()->lastBlock().text()));
     if (promptEnd < 0) {
-        InsertAtEnd(pending);
+        InsertAtEnd(WithSoftLineBreaks(pending, lines));
         return;
     }
     // The prompt's position is where the document's end stands right after it.
-    InsertAtEnd(pending.left(promptEnd));
+    InsertAtEnd(WithSoftLineBreaks(pending.left(promptEnd), lines));
     m_promptPos = textCursor().position();
     if (promptEnd < pending.size())
-        InsertAtEnd(pending.mid(promptEnd));
+        InsertAtEnd(WithSoftLineBreaks(pending.mid(promptEnd), lines));
+}
+
+unsigned CDBOutputView::SoftBreaksBefore(const QTextBlock &block) {
+    // Blocks before the prompt's are history and never change again, so their
+    // counts are kept; the few after it are counted each time.
+    const int target = block.blockNumber();
+    const int settled = std::min(target, document()->findBlock(int(m_promptPos)).blockNumber());
+    if (m_softBreaksBefore.empty())
+        m_softBreaksBefore.push_back(0);
+    if (int(m_softBreaksBefore.size()) <= settled) {
+        QTextBlock next = document()->findBlockByNumber(int(m_softBreaksBefore.size()) - 1);
+        while (int(m_softBreaksBefore.size()) <= settled && next.isValid()) {
+            m_softBreaksBefore.push_back(m_softBreaksBefore.back() +
+                                         unsigned(SoftBreakCount(next.text())));
+            next = next.next();
+        }
+    }
+    unsigned count = m_softBreaksBefore[size_t(std::min(settled, int(m_softBreaksBefore.size()) - 1))];
+    for (QTextBlock b = document()->findBlockByNumber(settled); b.isValid() && b != block;
+         b = b.next())
+        count += unsigned(SoftBreakCount(b.text()));
+    return count;
 }
 
 void CDBOutputView::EndBatch() {
@@ -238,7 +298,10 @@ void CDBOutputView::ShowBanner() {
 
 unsigned CDBOutputView::CaretLine() {
     FlushPending();
-    return unsigned(textCursor().blockNumber()) + 1;
+    const QTextCursor caret = textCursor();
+    const QTextBlock block = caret.block();
+    return unsigned(block.blockNumber()) + SoftBreaksBefore(block) +
+           unsigned(SoftBreakCount(block.text().left(caret.positionInBlock()))) + 1;
 }
 
 void CDBOutputView::SetReadOnly(bool readOnly) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextBlock>
 
 #include "app/CommandTarget.h"
 #include "console/ConsoleFindDialog.h"
@@ -90,6 +92,8 @@ private:
     void Append(const std::string &bytes, bool spool);
     // Inserts at the end of the document; the caret follows.
     void InsertAtEnd(const QString &text);
+    // Soft line breaks (U+2028) in the blocks before `block`.
+    unsigned SoftBreaksBefore(const QTextBlock &block);
     // Asks for SyncView once control returns to the event loop.
     void PostSync();
     // Brings scroll bar and scroll position up to date after appends.
@@ -120,6 +124,8 @@ private:
     // (an index into m_pending), or -1 while no prompt waits.
     QString m_pending;
     qsizetype m_pendingPromptEnd = -1;
+    // m_softBreaksBefore[i]: soft line breaks in blocks 0 to i - 1, for history blocks.
+    std::vector<unsigned> m_softBreaksBefore;
     SpoolFile m_spoolFile;
     QPointer<ConsoleFindDialog> m_findDialog;
     ConsoleFindDialog::Search m_lastSearch;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -234,6 +236,48 @@ TEST_P(ExecutionTest, ScriptOutputReachesSpoolAndScreenBeforeAMessageBoxAndEndsA
     console_->InsertText("INSERT INTO exec_t VALUES (3, 'c')");
     EXPECT_EQ(console_->toPlainText().mid(console_->PromptPos()).toStdString(),
               "INSERT INTO exec_t VALUES (3, 'c')");
+}
+
+TEST_P(ExecutionTest, ScriptOutputKeepsItsLinesForTheCaretCopyAndFind) {
+    app_->Settings().ShowMessage = 0;
+    std::string text;
+    for (int n = 1; n <= 40; ++n)
+        text += "INSERT INTO exec_t VALUES (" + std::to_string(n) + ", 'r" + std::to_string(n) +
+                "');\r\n";
+    Run("@" + WriteScript("forty.sql", text));
+    const QString shown = console_->toPlainText();
+    EXPECT_FALSE(shown.contains(QChar(QChar::LineSeparator)));
+
+    // The caret's line counts every line shown, whatever block holds it.
+    QTextCursor caret = console_->textCursor();
+    caret.movePosition(QTextCursor::End);
+    console_->setTextCursor(caret);
+    EXPECT_EQ(console_->CaretLine(), unsigned(shown.count(QLatin1Char('\n'))) + 1);
+    const QString line = QStringLiteral("SQL> INSERT INTO exec_t VALUES (23, 'r23')");
+    const qsizetype at = shown.indexOf(line);
+    ASSERT_GE(at, 0);
+    caret.setPosition(int(at) + 5);
+    console_->setTextCursor(caret);
+    EXPECT_EQ(console_->CaretLine(), unsigned(shown.left(at).count(QLatin1Char('\n'))) + 1);
+    caret.setPosition(int(at + line.size()) + 1);
+    console_->setTextCursor(caret);
+    EXPECT_EQ(console_->CaretLine(), unsigned(shown.left(at).count(QLatin1Char('\n'))) + 2);
+
+    // Copy gives plain lines, and Find sees whole words at the lines' edges.
+    caret.setPosition(int(at));
+    caret.setPosition(int(at + line.size()) + 2, QTextCursor::KeepAnchor);
+    console_->setTextCursor(caret);
+    Frame().SendCommand(ID_EDIT_COPY);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), line + QStringLiteral("\n\n"));
+    caret.setPosition(int(at));
+    console_->setTextCursor(caret);
+    ConsoleFindDialog::Search search;
+    search.text = QStringLiteral("OK");
+    search.wholeWord = true;
+    search.matchCase = true;
+    search.down = true;
+    ASSERT_TRUE(console_->FindText(search));
+    EXPECT_EQ(console_->textCursor().selectionStart(), int(at + line.size()) + 2);
 }
 
 TEST_P(ExecutionTest, SelfCallingScriptStopsAtTheNestingLimit) {
