@@ -42,7 +42,9 @@ public:
     // While a batch is open, appended text waits and reaches the screen in one
     // insertion: when the outermost batch ends, or when any event reaches the
     // console first. Scripts run inside one, so thousands of statements do not
-    // pay for thousands of edits. The spool file gets every byte at once.
+    // pay for thousands of edits. A batch's lines become soft line breaks in
+    // blocks of up to 16 lines, as the document's cost is per block; CaretLine
+    // still counts lines. The spool file gets every byte at once.
     void BeginBatch() { ++m_batchDepth; }
     void EndBatch();
     // Puts text waiting from a batch into the document now.
