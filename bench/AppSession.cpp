@@ -10,7 +10,7 @@
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "connection/CBrindleDoc.h"
 
 AppSession::AppSession(const std::string &profileDir) {

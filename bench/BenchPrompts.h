@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "app/UserPrompts.h"
+#include "framework/UserPrompts.h"
 
 // Answers the application's dialogs without a user: File > New gets the
 // connection string set beforehand, a Save As (the spool file) the path set

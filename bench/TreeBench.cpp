@@ -19,9 +19,9 @@
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "catalog/CDBTreeView.h"
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 #include "connection/CBrindleDoc.h"
 #include "connection/TableTypeList.h"
 
@@ -307,7 +307,7 @@ void TreeBench::Run(const std::string &source, const std::string &connect,
 }
 
 TreeBench::Build TreeBench::MeasureBuild(CChildFrame &frame, RawCatalog &raw, int generated) {
-    CDBTreeView *tree = frame.Document().m_pTreeView;
+    CDBTreeView *tree = dynamic_cast<CDBTreeView *>(frame.Document().m_pTreeView);
     if (!tree)
         throw std::runtime_error("the window has no catalog tree");
     const std::string types = TableTypeList(m_app.App().Settings());
@@ -335,7 +335,7 @@ TreeBench::Build TreeBench::MeasureBuild(CChildFrame &frame, RawCatalog &raw, in
 }
 
 void TreeBench::MeasureExpand(CChildFrame &frame, RawCatalog &raw, int generated) {
-    CDBTreeView *tree = frame.Document().m_pTreeView;
+    CDBTreeView *tree = dynamic_cast<CDBTreeView *>(frame.Document().m_pTreeView);
     QTreeWidgetItem *tables = ChildLabelled(tree->RootNode(), "Tables");
     // Keys load on a table's first expansion only: each run expands another table.
     int next = generated / 2;

@@ -8,12 +8,11 @@
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "app/DialogPrompts.h"
 #include "connection/CBrindleDoc.h"
 
 namespace {
-CBrindleApp *g_app = nullptr;
 
 bool IsAutomationSwitch(const QString &argument) {
     const QString lower = argument.toLower();
@@ -27,9 +26,7 @@ bool IsSwitch(const QString &argument) {
 } // namespace
 
 CBrindleApp::CBrindleApp(std::unique_ptr<UserPrompts> prompts)
-    : m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>()) {
-    g_app = this;
-}
+    : m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>()) {}
 
 CBrindleApp::~CBrindleApp() {
     // The windows go first: they refer to their documents to the end.
@@ -37,23 +34,19 @@ CBrindleApp::~CBrindleApp() {
     for (auto &doc : m_documents)
         doc->OnCloseDocument();
     m_documents.clear();
-    if (g_app == this)
-        g_app = nullptr;
 }
 
-CBrindleApp *CBrindleApp::Instance() { return g_app; }
+QWidget *CBrindleApp::DialogParent() { return m_mainFrame.get(); }
+
+StatusSink *CBrindleApp::Status() { return m_mainFrame.get(); }
+
+CommandRouter *CBrindleApp::Commands() { return m_mainFrame.get(); }
 
 void CBrindleApp::SetPrompts(std::unique_ptr<UserPrompts> prompts) {
     m_prompts = std::move(prompts);
 }
 
-std::unique_ptr<QSettings> CBrindleApp::Profile() {
-    return std::make_unique<QSettings>(QStringLiteral("Quenwick"), Title());
-}
-
-QString CBrindleApp::VersionText() {
-    return QStringLiteral("%1 Version %2.%3 ").arg(Title()).arg(Version >> 8).arg(Version & 0xFF);
-}
+std::unique_ptr<QSettings> CBrindleApp::Profile() { return AppSettings::Profile(); }
 
 void CBrindleApp::LoadSettings() {
     auto profile = Profile();
@@ -96,6 +89,7 @@ QString CBrindleApp::NextUntitledName() { return QStringLiteral("BRINDLE%1").arg
 CBrindleDoc *CBrindleApp::OpenDocumentFile(const QString &path) {
     auto doc = std::make_unique<CBrindleDoc>(*this);
     auto *frame = new CChildFrame(*doc, m_mainFrame.get());
+    connect(frame, &CChildFrame::Closing, this, &CBrindleApp::CloseDocument);
     const bool ok = path.isEmpty() ? doc->OnNewDocument() : doc->OnOpenDocument(path);
     if (!ok) {
         // The connection window goes again without a further message.

@@ -8,10 +8,12 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/AppSettings.h"
-#include "app/CommandTarget.h"
 #include "app/RecentFileList.h"
-#include "app/UserPrompts.h"
+#include "framework/AppSettings.h"
+#include "framework/AppVersion.h"
+#include "framework/CommandTarget.h"
+#include "framework/DocumentHost.h"
+#include "framework/UserPrompts.h"
 
 class CBrindleDoc;
 class CChildFrame;
@@ -19,32 +21,33 @@ class CMainFrame;
 class QSettings;
 
 // The application object: settings, the open documents, start-up and the
-// application-level commands. One instance for the whole process.
-class CBrindleApp : public QObject, public CommandTarget {
+// application-level commands. It hosts the documents: they reach the settings,
+// prompts, status bar and command routing through it.
+class CBrindleApp : public QObject, public CommandTarget, public DocumentHost {
     Q_OBJECT
 public:
-    // Major in the high byte, minor in the low byte.
-    static constexpr uint16_t Version = 0x0201;
+    static constexpr uint16_t Version = AppVersion::Number;
 
     explicit CBrindleApp(std::unique_ptr<UserPrompts> prompts = nullptr);
     ~CBrindleApp() override;
-
-    static CBrindleApp *Instance();
 
     // Start-up; false ends the process. `arguments` excludes the program name.
     bool InitInstance(const QStringList &arguments);
     void LoadSettings();
 
-    AppSettings &Settings() { return m_settings; }
-    UserPrompts &Prompts() { return *m_prompts; }
+    AppSettings &Settings() override { return m_settings; }
+    UserPrompts &Prompts() override { return *m_prompts; }
+    QWidget *DialogParent() override;
+    StatusSink *Status() override;
+    CommandRouter *Commands() override;
     void SetPrompts(std::unique_ptr<UserPrompts> prompts);
     CMainFrame *MainFrame() const { return m_mainFrame.get(); }
     // The profile: QSettings("Quenwick", "Brindle").
     static std::unique_ptr<QSettings> Profile();
 
     // "Brindle Version 2.1 "
-    static QString VersionText();
-    static QString Title() { return QStringLiteral("Brindle"); }
+    static QString VersionText() { return AppVersion::Text(); }
+    static QString Title() { return AppVersion::Title(); }
 
     // New (empty path) or Open: a document with its connection window, or nullptr
     // when connecting failed or was cancelled.
@@ -53,10 +56,10 @@ public:
     void CloseDocument(CBrindleDoc *doc);
     const std::vector<std::unique_ptr<CBrindleDoc>> &Documents() const { return m_documents; }
     // "BRINDLE1", "BRINDLE2", ...: titles of documents without a file.
-    QString NextUntitledName();
+    QString NextUntitledName() override;
 
     RecentFileList &RecentFiles() { return m_recentFiles; }
-    void AddToRecentFileList(const QString &path);
+    void AddToRecentFileList(const QString &path) override;
 
     // The splash window is shown at start-up unless switched off (tests, automation).
     void SetSplashAllowed(bool allowed) { m_splashAllowed = allowed; }

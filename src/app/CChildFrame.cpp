@@ -4,11 +4,9 @@
 #include <QCloseEvent>
 #include <QSplitter>
 
-#include "app/CBrindleApp.h"
 #include "app/CListFrameWnd.h"
-#include "app/CMainFrame.h"
 #include "app/CTreeFrameWnd.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "catalog/CDBTreeView.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
@@ -17,7 +15,7 @@
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
-    doc.SetFrame(this);
+    connect(&doc, &CBrindleDoc::CaptionChanged, this, &QWidget::setWindowTitle);
 
     m_outer = new QSplitter(Qt::Vertical, this);
     m_outer->setObjectName(QStringLiteral("outerSplitter"));
@@ -102,9 +100,7 @@ void CChildFrame::LineMayHaveChanged() {
         this,
         [this] {
             m_lineUpdatePosted = false;
-            CBrindleApp *app = CBrindleApp::Instance();
-            if (app && app->MainFrame() && app->MainFrame()->ActiveChildFrame() == this)
-                app->MainFrame()->UpdateLineIndicator();
+            Q_EMIT LineChanged();
         },
         Qt::QueuedConnection);
 }
@@ -133,20 +129,45 @@ void CChildFrame::MoveToPane(int step) {
     }
 }
 
+CSubFrame *CChildFrame::CaptionedPane(int id) const {
+    if (id == ID_TREE_HEADER)
+        return m_treeFrame;
+    return m_listFrame;
+}
+
 bool CChildFrame::UpdateCommand(int id, CommandState &state) {
-    if (id == ID_NEXT_PANE || id == ID_PREV_PANE) {
+    switch (id) {
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
+    case ID_FILE_CLOSE:
         state.enabled = true;
         return true;
+    case ID_TREE_HEADER:
+    case ID_LIST_HEADER:
+        state.enabled = true;
+        state.checked = CaptionedPane(id)->IsCaptionBarShown();
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 bool CChildFrame::RunCommand(int id) {
-    if (id == ID_NEXT_PANE || id == ID_PREV_PANE) {
+    switch (id) {
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
         MoveToPane(id == ID_NEXT_PANE ? 1 : -1);
         return true;
+    case ID_FILE_CLOSE:
+        close();
+        return true;
+    case ID_TREE_HEADER:
+    case ID_LIST_HEADER:
+        CaptionedPane(id)->ToggleCaptionBar();
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 void CChildFrame::closeEvent(QCloseEvent *event) {
@@ -155,7 +176,6 @@ void CChildFrame::closeEvent(QCloseEvent *event) {
         return;
     }
     m_closing = true;
-    if (CBrindleApp *app = CBrindleApp::Instance())
-        app->CloseDocument(&m_doc);
+    Q_EMIT Closing(&m_doc);
     QMdiSubWindow::closeEvent(event);
 }

@@ -3,12 +3,13 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-#include "app/CommandTarget.h"
+#include "framework/CommandTarget.h"
 
 class CBrindleDoc;
 class CDBListView;
 class CDBOutputView;
 class CListFrameWnd;
+class CSubFrame;
 class CTreeFrameWnd;
 class QSplitter;
 
@@ -48,6 +49,12 @@ public:
     bool UpdateCommand(int id, CommandState &state) override;
     bool RunCommand(int id) override;
 
+Q_SIGNALS:
+    // The window is closing: its document is to go.
+    void Closing(CBrindleDoc *doc);
+    // The line of the console caret or the grid's last changed row may differ now.
+    void LineChanged();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -56,6 +63,8 @@ private:
     void OnFocusChanged(QWidget *now);
     void MoveToPane(int step);
     void LineMayHaveChanged();
+    // The tree's or the grid's inner frame, for the Tree Header and List Header commands.
+    CSubFrame *CaptionedPane(int id) const;
 
     CBrindleDoc &m_doc;
     QSplitter *m_outer = nullptr;

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 
 class QCheckBox;
 

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -234,6 +234,10 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 void CMainFrame::AddChildFrame(CChildFrame *frame) {
+    connect(frame, &CChildFrame::LineChanged, this, [this, frame] {
+        if (ActiveChildFrame() == frame)
+            UpdateLineIndicator();
+    });
     m_mdiArea->addSubWindow(frame);
     frame->show();
     m_mdiArea->setActiveSubWindow(frame);

@@ -6,9 +6,11 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
-#include "app/CommandTable.h"
 #include "app/ProgressCounter.h"
-#include "app/CommandTarget.h"
+#include "framework/CommandRouter.h"
+#include "framework/CommandTable.h"
+#include "framework/CommandTarget.h"
+#include "framework/StatusSink.h"
 
 class CBrindleApp;
 class CBrindleDoc;
@@ -22,7 +24,10 @@ class QToolBar;
 
 // The main window: menus, toolbar and status bar built from the command table,
 // the MDI area holding one connection window per document, and command routing.
-class CMainFrame : public QMainWindow, public CommandTarget {
+class CMainFrame : public QMainWindow,
+                   public CommandTarget,
+                   public CommandRouter,
+                   public StatusSink {
     Q_OBJECT
 public:
     explicit CMainFrame(CBrindleApp &app);
@@ -40,14 +45,14 @@ public:
     // The action of a command id (menus, toolbar and accelerators share it).
     QAction *Action(int id) const;
     // Routes a command as a click would; false when no target handled it.
-    bool SendCommand(int id);
+    bool SendCommand(int id) override;
     // Asks the route for the state of one command.
-    CommandState QueryCommand(int id);
+    CommandState QueryCommand(int id) override;
     // Re-evaluates every command's enabling and check mark.
     void UpdateCommandStates();
 
     // Pane 0 of the status bar; an empty text shows the idle text.
-    void SetMessageText(const QString &text);
+    void SetMessageText(const QString &text) override;
     QString MessageText() const;
     static QString IdleText() { return QStringLiteral("For Help, press F1"); }
     QToolBar *ToolBar() const { return m_toolBar; }
@@ -63,9 +68,9 @@ public:
     static constexpr int BusyPaintDelayMs = 100;
 
     // Progress runs of long loads, shown in pane 1 of the status bar.
-    bool BeginProgress(uint16_t total, uint16_t perStep);
-    void StepProgress();
-    void EndProgress();
+    bool BeginProgress(uint16_t total, uint16_t perStep) override;
+    void StepProgress() override;
+    void EndProgress() override;
     CProgressStatusBar *ProgressStatusBar() const { return m_statusBar; }
     static constexpr int ProgressPane = 1;
 

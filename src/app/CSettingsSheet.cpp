@@ -8,7 +8,7 @@
 #include "app/CColumnPage.h"
 #include "app/CGeneralPage.h"
 #include "app/CTablePage.h"
-#include "app/UserPrompts.h"
+#include "framework/UserPrompts.h"
 
 CSettingsSheet::CSettingsSheet(const AppSettings &settings, UserPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_prompts(prompts), m_edited(settings) {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 
 class QSettings;
 class QTabWidget;

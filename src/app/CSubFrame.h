@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+#include "framework/CaptionHost.h"
+
 class CCaptionBar;
 
 // An inner frame of a connection window: a caption bar above one view.
-class CSubFrame : public QWidget {
+class CSubFrame : public QWidget, public CaptionHost {
     Q_OBJECT
 public:
     explicit CSubFrame(QWidget *parent = nullptr);
@@ -14,7 +16,7 @@ public:
     void SetView(QWidget *view);
     QWidget *View() const { return m_view; }
 
-    void SetCaption(const QString &caption);
+    void SetCaption(const QString &caption) override;
     QString GetCaption() const { return m_caption; }
     void ToggleCaptionBar();
     bool IsCaptionBarShown() const { return m_captionShown; }

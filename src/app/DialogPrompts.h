@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserPrompts.h"
+#include "framework/UserPrompts.h"
 
 // The prompts a user sees: message boxes, file choosers and our own dialogs.
 class DialogPrompts : public UserPrompts {

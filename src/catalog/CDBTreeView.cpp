@@ -7,22 +7,21 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
-#include "app/CBrindleApp.h"
-#include "app/CMainFrame.h"
-#include "app/CSubFrame.h"
-#include "app/CommandTable.h"
-#include "app/WaitCursor.h"
-#include "catalog/CColumns.h"
-#include "catalog/CForeignKeys.h"
-#include "catalog/CPrimaryKeys.h"
-#include "catalog/CProcedureColumns.h"
-#include "catalog/CProcedures.h"
 #include "catalog/CStatisticParamsDlg.h"
-#include "catalog/CTables.h"
 #include "catalog/CatalogNode.h"
+#include "catalog/CatalogPresentations.h"
+#include "catalog/CatalogTreeBuilder.h"
+#include "catalog/CatalogTreeSink.h"
 #include "connection/CBrindleDoc.h"
-#include "odbc/DatabaseError.h"
-#include "results/CDBListView.h"
+#include "connection/ResultPane.h"
+#include "framework/AppSettings.h"
+#include "framework/CaptionHost.h"
+#include "framework/CommandMenu.h"
+#include "framework/CommandTable.h"
+#include "framework/DocumentHost.h"
+#include "framework/StatusSink.h"
+#include "framework/UserPrompts.h"
+#include "framework/WaitCursor.h"
 
 using namespace CatalogNode;
 
@@ -30,21 +29,6 @@ namespace {
 
 constexpr int KindRole = Qt::UserRole;
 constexpr int LabelRole = Qt::UserRole + 1;
-constexpr uint16_t TablesPerProgressStep = 10;
-
-// Walks a recordset to its end for its row count, then back to its first row.
-long CountRows(Recordset &rs) {
-    rs.MoveFirst();
-    while (!rs.IsEOF())
-        rs.MoveNext();
-    const long count = rs.RecordCount();
-    rs.MoveFirst();
-    return count;
-}
-
-uint16_t ProgressTotal(long count) {
-    return static_cast<uint16_t>(std::clamp<long>(count, 0, std::numeric_limits<uint16_t>::max()));
-}
 
 // The nearest table node above `item`, walking up from its parent.
 QTreeWidgetItem *TableAbove(const QTreeWidgetItem *item) {
@@ -61,38 +45,29 @@ bool HasChildOfKind(const QTreeWidgetItem *item, int kind) {
     return false;
 }
 
-QString PaneCaption() {
+QString PaneCaption(const AppSettings &settings) {
     QString caption = QStringLiteral("All Tables");
-    if (CBrindleApp *app = CBrindleApp::Instance()) {
-        const AppSettings &settings = app->Settings();
-        if (settings.SystemTables)
-            caption += QStringLiteral(", SysTables");
-        if (settings.Views)
-            caption += QStringLiteral(", Views");
-        if (settings.Synonyms)
-            caption += QStringLiteral(", Synonyms");
-        if (settings.Procedures)
-            caption += QStringLiteral(", Procedures");
-    }
+    if (settings.SystemTables)
+        caption += QStringLiteral(", SysTables");
+    if (settings.Views)
+        caption += QStringLiteral(", Views");
+    if (settings.Synonyms)
+        caption += QStringLiteral(", Synonyms");
+    if (settings.Procedures)
+        caption += QStringLiteral(", Procedures");
     return caption + QStringLiteral(":");
 }
 
 // Switches the grid's painting off for one catalog load.
 class GridRedrawOff {
 public:
-    explicit GridRedrawOff(QWidget *grid) : m_grid(grid) {
-        if (m_grid)
-            m_grid->setUpdatesEnabled(false);
-    }
-    ~GridRedrawOff() {
-        if (m_grid)
-            m_grid->setUpdatesEnabled(true);
-    }
+    explicit GridRedrawOff(ResultPane &grid) : m_grid(grid) { m_grid.SetRedraw(false); }
+    ~GridRedrawOff() { m_grid.SetRedraw(true); }
     GridRedrawOff(const GridRedrawOff &) = delete;
     GridRedrawOff &operator=(const GridRedrawOff &) = delete;
 
 private:
-    QWidget *m_grid;
+    ResultPane &m_grid;
 };
 
 } // namespace
@@ -113,7 +88,7 @@ CDBTreeView::CDBTreeView(CBrindleDoc &doc, QWidget *parent)
 
     doc.m_pTreeView = this;
     // Fixed now: later settings changes show in windows made later.
-    m_caption = PaneCaption();
+    m_caption = PaneCaption(doc.Host().Settings());
     ShowCaptionInFrame();
 
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CDBTreeView::OnSelectionChanged);
@@ -138,23 +113,14 @@ std::string CDBTreeView::Label(const QTreeWidgetItem *item) {
     return item->data(0, LabelRole).toByteArray().toStdString();
 }
 
-CMainFrame *CDBTreeView::MainFrame() const {
-    CBrindleApp *app = CBrindleApp::Instance();
-    return app ? app->MainFrame() : nullptr;
-}
-
 void CDBTreeView::SetStatus(const char *text) {
-    if (CMainFrame *frame = MainFrame())
-        frame->SetMessageText(text ? QString::fromLatin1(text) : QString());
+    if (StatusSink *status = m_doc.Host().Status())
+        status->SetMessageText(text ? QString::fromLatin1(text) : QString());
 }
 
 void CDBTreeView::ShowCaptionInFrame() {
-    for (QWidget *widget = parentWidget(); widget; widget = widget->parentWidget()) {
-        if (auto *frame = qobject_cast<CSubFrame *>(widget)) {
-            frame->SetCaption(m_caption);
-            return;
-        }
-    }
+    if (CaptionHost *frame = CaptionHost::Above(this))
+        frame->SetCaption(m_caption);
 }
 
 bool CDBTreeView::event(QEvent *event) {
@@ -164,6 +130,25 @@ bool CDBTreeView::event(QEvent *event) {
         ShowCaptionInFrame();
     return handled;
 }
+
+// Hangs the builder's nodes into the view: node ids index the items made so far.
+class CDBTreeView::ItemSink : public CatalogTreeSink {
+public:
+    ItemSink(CDBTreeView &view, QTreeWidgetItem *first) : m_view(view) {
+        if (first)
+            m_items.push_back(first);
+    }
+    int AddNode(int parent, int kind, const std::string &label) override {
+        m_items.push_back(m_view.AddNode(parent == NoParent ? nullptr : m_items[size_t(parent)],
+                                         kind, label));
+        return static_cast<int>(m_items.size() - 1);
+    }
+    QTreeWidgetItem *Item(int id) const { return m_items[size_t(id)]; }
+
+private:
+    CDBTreeView &m_view;
+    std::vector<QTreeWidgetItem *> m_items;
+};
 
 QTreeWidgetItem *CDBTreeView::AddNode(QTreeWidgetItem *parent, int kind, const std::string &label) {
     auto *item = new QTreeWidgetItem;
@@ -184,166 +169,26 @@ void CDBTreeView::BuildTree(bool progress) {
     clear();
     viewport()->update();
 
-    const AppSettings settings =
-        CBrindleApp::Instance() ? CBrindleApp::Instance()->Settings() : AppSettings();
-    CMainFrame *mainFrame = MainFrame();
-
     // The nodes are put together away from the view and shown in one insertion,
     // so the build stays linear in the number of nodes.
-    auto root = std::unique_ptr<QTreeWidgetItem>(
-        AddNode(nullptr, Root, "DSN: " + m_doc.GetDataSourceName()));
-    QTreeWidgetItem *tablesFolder = AddNode(root.get(), TablesFolder, "Tables");
-    QTreeWidgetItem *systemFolder =
-        settings.SystemTables ? AddNode(root.get(), SystemTablesFolder, "SysTables") : nullptr;
-    QTreeWidgetItem *viewsFolder =
-        settings.Views ? AddNode(root.get(), ViewsFolder, "Views") : nullptr;
-    QTreeWidgetItem *synonymsFolder =
-        settings.Synonyms ? AddNode(root.get(), SynonymsFolder, "Synonyms") : nullptr;
-
-    if (CTables *tables = m_doc.Tables()) {
-        bool progressShown = false;
-        try {
-            tables->MoveFirst();
-            if (!tables->IsEOF()) {
-                if (progress && mainFrame)
-                    progressShown = mainFrame->BeginProgress(ProgressTotal(CountRows(*tables)),
-                                                             TablesPerProgressStep);
-                for (; !tables->IsEOF(); tables->MoveNext()) {
-                    const std::string &type = tables->TableType;
-                    if (type == "TABLE")
-                        AddTableNode(tablesFolder, Table, tables->TableName);
-                    else if (systemFolder && type == "SYSTEM TABLE")
-                        AddTableNode(systemFolder, SystemTable, tables->TableName);
-                    else if (viewsFolder && type == "VIEW")
-                        AddTableNode(viewsFolder, View, tables->TableName);
-                    else if (synonymsFolder && (type == "ALIAS" || type == "SYNONYM"))
-                        AddTableNode(synonymsFolder, Synonym, tables->TableName);
-                    if (progressShown)
-                        mainFrame->StepProgress();
-                }
-            }
-        } catch (const DatabaseError &error) {
-            // The tables read so far stay.
-            m_doc.ReportError(error);
-        }
-        if (progressShown)
-            mainFrame->EndProgress();
-    }
-
-    if (settings.Procedures)
-        LoadProcedures(root.get(), progress);
-
-    QTreeWidgetItem *shown = root.release();
-    addTopLevelItem(shown);
-    shown->setExpanded(true);
+    ItemSink sink(*this, nullptr);
+    QTreeWidgetItem *root = sink.Item(CatalogTreeBuilder(m_doc, sink).Build(progress));
+    addTopLevelItem(root);
+    root->setExpanded(true);
     m_building = false;
     viewport()->update();
 }
 
-void CDBTreeView::AddTableNode(QTreeWidgetItem *folder, int kind, const std::string &name) {
-    m_doc.FetchColumns(name);
-    QTreeWidgetItem *table = AddNode(folder, kind, name);
-    QTreeWidgetItem *fields = AddNode(table, FieldsFolder, "Fields");
-    CColumns *columns = m_doc.Columns();
-    if (!columns)
-        return;
-    try {
-        columns->MoveFirst();
-        for (; !columns->IsEOF(); columns->MoveNext())
-            AddNode(fields, Field, columns->ColumnName);
-    } catch (const DatabaseError &error) {
-        // The fields read so far stay; the build goes on with the next table.
-        m_doc.ReportError(error);
-    }
-}
-
-void CDBTreeView::LoadProcedures(QTreeWidgetItem *root, bool progress) {
-    SetStatus("Fetching procedure info...");
-    CMainFrame *mainFrame = MainFrame();
-    bool progressShown = false;
-    try {
-        CProcedures procedures(m_doc.Database());
-        if (procedures.Open(nullptr, nullptr, nullptr) && !procedures.IsEOF()) {
-            if (progress && mainFrame)
-                progressShown = mainFrame->BeginProgress(ProgressTotal(CountRows(procedures)),
-                                                         TablesPerProgressStep);
-            QTreeWidgetItem *folder = AddNode(root, ProceduresFolder, "Procedures");
-            procedures.MoveFirst();
-            for (; !procedures.IsEOF(); procedures.MoveNext()) {
-                const std::string name = procedures.ProcedureName;
-                QTreeWidgetItem *procedure = AddNode(folder, Procedure, name);
-                CProcedureColumns columns(m_doc.Database());
-                if (columns.Open(nullptr, nullptr, name.c_str(), nullptr) && !columns.IsEOF()) {
-                    QTreeWidgetItem *columnsFolder = AddNode(procedure, ColumnsFolder, "Columns");
-                    for (; !columns.IsEOF(); columns.MoveNext())
-                        AddNode(columnsFolder, ProcedureColumn, columns.ColumnName);
-                }
-                columns.Close();
-                if (progressShown)
-                    mainFrame->StepProgress();
-            }
-        }
-    } catch (const DatabaseError &error) {
-        // The procedures read so far stay.
-        m_doc.ReportError(error);
-    }
-    if (progressShown)
-        mainFrame->EndProgress();
-    SetStatus(nullptr);
-}
-
 void CDBTreeView::LoadKeys(QTreeWidgetItem *table) {
     WaitCursor wait;
-    LoadPrimaryKeys(table);
-    LoadForeignKeys(table);
-}
-
-void CDBTreeView::LoadPrimaryKeys(QTreeWidgetItem *table) {
-    CPrimaryKeys keys(m_doc.Database());
-    const std::string name = Label(table);
-    LoadKeyFolder(table, {PrimaryKeysFolder, PrimaryKeyColumn, "Primary Keys",
-                          "Fetching primary keys info..."},
-                  keys, [&] { return keys.Open(nullptr, nullptr, name.c_str()); },
-                  keys.ColumnName);
-}
-
-void CDBTreeView::LoadForeignKeys(QTreeWidgetItem *table) {
-    CForeignKeys keys(m_doc.Database());
-    const std::string name = Label(table);
-    LoadKeyFolder(table, {ForeignKeysFolder, ForeignKeyColumn, "Foreign Keys",
-                          "Fetching foreign keys info..."},
-                  keys,
-                  [&] { return keys.Open(nullptr, nullptr, nullptr, nullptr, nullptr, name.c_str()); },
-                  keys.FkColumnName);
-}
-
-void CDBTreeView::LoadKeyFolder(QTreeWidgetItem *table, const KeyFolder &folderKind,
-                                Recordset &keys, const std::function<bool()> &open,
-                                const std::string &column) {
     // Loaded once; a table without keys asks again on each expansion.
-    if (HasChildOfKind(table, folderKind.folder))
-        return;
-    SetStatus(folderKind.status);
-    CMainFrame *mainFrame = MainFrame();
-    bool progressShown = false;
-    try {
-        if (open() && !keys.IsEOF()) {
-            if (mainFrame)
-                progressShown = mainFrame->BeginProgress(ProgressTotal(CountRows(keys)), 1);
-            QTreeWidgetItem *folder = AddNode(table, folderKind.folder, folderKind.label);
-            // `column` is a field of `keys`: each move refreshes it.
-            for (; !keys.IsEOF(); keys.MoveNext()) {
-                AddNode(folder, folderKind.column, column);
-                if (progressShown)
-                    mainFrame->StepProgress();
-            }
-        }
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-    }
-    if (progressShown)
-        mainFrame->EndProgress();
-    SetStatus(nullptr);
+    ItemSink sink(*this, table);
+    CatalogTreeBuilder builder(m_doc, sink);
+    const std::string name = Label(table);
+    if (!HasChildOfKind(table, PrimaryKeysFolder))
+        builder.LoadPrimaryKeys(0, name);
+    if (!HasChildOfKind(table, ForeignKeysFolder))
+        builder.LoadForeignKeys(0, name);
 }
 
 void CDBTreeView::OnSelectionChanged() {
@@ -360,10 +205,11 @@ void CDBTreeView::OnSelectionChanged() {
 }
 
 void CDBTreeView::ShowNode(QTreeWidgetItem *item) {
-    CDBListView *grid = m_doc.m_pListView;
+    ResultPane *grid = m_doc.m_pListView;
     if (!grid)
         return;
-    GridRedrawOff redrawOff(grid);
+    GridRedrawOff redrawOff(*grid);
+    CatalogPresentations show(m_doc, *grid);
     const int kind = Kind(item);
     if (const char *status = SelectionStatusText(kind))
         SetStatus(status);
@@ -372,53 +218,53 @@ void CDBTreeView::ShowNode(QTreeWidgetItem *item) {
     const std::string grandparent =
         item->parent() ? Label(item->parent()->parent()) : std::string();
     if (IsTable(kind)) {
-        grid->ShowTables(label.c_str(), nullptr);
+        show.ShowTables(label.c_str(), nullptr);
     } else {
         switch (kind) {
         case Root:
-            grid->ShowDriverInfo();
+            show.ShowDriverInfo();
             break;
         case TablesFolder:
-            grid->ShowTables(nullptr, "TABLE");
+            show.ShowTables(nullptr, "TABLE");
             break;
         case SystemTablesFolder:
-            grid->ShowTables(nullptr, "SYSTEM TABLE");
+            show.ShowTables(nullptr, "SYSTEM TABLE");
             break;
         case SynonymsFolder:
-            grid->ShowTables(nullptr, "SYNONYM");
+            show.ShowTables(nullptr, "SYNONYM");
             break;
         case ViewsFolder:
-            grid->ShowTables(nullptr, "VIEW");
+            show.ShowTables(nullptr, "VIEW");
             break;
         case Field:
-            grid->ShowColumns(grandparent, label.c_str());
+            show.ShowColumns(grandparent, label.c_str());
             break;
         case FieldsFolder:
-            grid->ShowColumns(parent, nullptr);
+            show.ShowColumns(parent, nullptr);
             break;
         case PrimaryKeyColumn:
-            grid->ShowPrimaryKeys(grandparent, label.c_str());
+            show.ShowPrimaryKeys(grandparent, label.c_str());
             break;
         case PrimaryKeysFolder:
-            grid->ShowPrimaryKeys(parent, nullptr);
+            show.ShowPrimaryKeys(parent, nullptr);
             break;
         case ForeignKeyColumn:
-            grid->ShowForeignKeys(grandparent, label.c_str());
+            show.ShowForeignKeys(grandparent, label.c_str());
             break;
         case ForeignKeysFolder:
-            grid->ShowForeignKeys(parent, nullptr);
+            show.ShowForeignKeys(parent, nullptr);
             break;
         case Procedure:
-            grid->ShowProcedures(label.c_str());
+            show.ShowProcedures(label.c_str());
             break;
         case ProceduresFolder:
-            grid->ShowProcedures(nullptr);
+            show.ShowProcedures(nullptr);
             break;
         case ProcedureColumn:
-            grid->ShowProcedureColumns(grandparent, label.c_str());
+            show.ShowProcedureColumns(grandparent, label.c_str());
             break;
         case ColumnsFolder:
-            grid->ShowProcedureColumns(parent, nullptr);
+            show.ShowProcedureColumns(parent, nullptr);
             break;
         default:
             grid->ClearGrid();
@@ -435,31 +281,8 @@ QMenu *CDBTreeView::CreateContextMenu(QWidget *parent) {
     if (menuId == 0)
         return nullptr;
     const char *title = menuId == 132 ? "Table" : menuId == 168 ? "Field" : "Procedure";
-    auto *menu = new QMenu(QString::fromLatin1(title), parent);
-    for (const MenuItem &item : ContextMenu(menuId)) {
-        if (item.id == 0) {
-            menu->addSeparator();
-            continue;
-        }
-        const int id = item.id;
-        QAction *action = menu->addAction(QString::fromUtf8(MenuItemText(item)));
-        CommandState state;
-        if (!UpdateCommand(id, state))
-            if (CMainFrame *mainFrame = MainFrame())
-                state = mainFrame->QueryCommand(id);
-        action->setEnabled(state.enabled);
-        connect(action, &QAction::triggered, this, [this, id] {
-            CommandState own;
-            if (UpdateCommand(id, own)) {
-                if (own.enabled)
-                    RunCommand(id);
-                return;
-            }
-            if (CMainFrame *mainFrame = MainFrame())
-                mainFrame->SendCommand(id);
-        });
-    }
-    return menu;
+    return CreateCommandMenu(QString::fromLatin1(title), ContextMenu(menuId), *this,
+                             m_doc.Host().Commands(), parent);
 }
 
 void CDBTreeView::contextMenuEvent(QContextMenuEvent *event) {
@@ -499,7 +322,7 @@ bool CDBTreeView::UpdateCommand(int id, CommandState &state) {
 bool CDBTreeView::RunCommand(int id) {
     if (id < ID_CATALOG_SCHEMA || id > ID_DATA)
         return false;
-    CDBListView *grid = m_doc.m_pListView;
+    ResultPane *grid = m_doc.m_pListView;
     if (!m_current || !grid)
         return true;
     const int kind = Kind(m_current);
@@ -511,9 +334,7 @@ bool CDBTreeView::RunCommand(int id) {
     if (id == ID_CATALOG_STATISTICS) {
         // Asked before the wait cursor shows; Cancel leaves the grid as it is.
         CStatisticParamsDlg dialog(this);
-        CBrindleApp *app = CBrindleApp::Instance();
-        const int answer = app ? app->Prompts().Exec(dialog) : dialog.exec();
-        if (answer != QDialog::Accepted)
+        if (m_doc.Host().Prompts().Exec(dialog) != QDialog::Accepted)
             return true;
         unique = dialog.Unique();
         accuracy = dialog.Accuracy();
@@ -521,44 +342,45 @@ bool CDBTreeView::RunCommand(int id) {
 
     WaitCursor wait;
     {
-        GridRedrawOff redrawOff(grid);
+        GridRedrawOff redrawOff(*grid);
+        CatalogPresentations show(m_doc, *grid);
         const QTreeWidgetItem *owner = TableAbove(m_current);
         const std::string ownerName = Label(owner);
         switch (id) {
         case ID_CATALOG_SCHEMA:
             if (table) {
                 SetStatus("Loading table schema info...");
-                grid->ShowTables(label.c_str(), nullptr);
+                show.ShowTables(label.c_str(), nullptr);
             } else if (kind == Field && owner) {
                 SetStatus("Loading field schema info...");
-                grid->ShowColumns(ownerName, label.c_str());
+                show.ShowColumns(ownerName, label.c_str());
             } else if (kind == FieldsFolder && owner) {
                 SetStatus("Loading field schema info...");
-                grid->ShowColumns(ownerName, nullptr);
+                show.ShowColumns(ownerName, nullptr);
             } else if (kind == Procedure) {
                 SetStatus("Loading procedure schema info...");
-                grid->ShowProcedures(label.c_str());
+                show.ShowProcedures(label.c_str());
             }
             break;
         case ID_CATALOG_PRIVILEGES:
             if (table) {
                 SetStatus("Loading table privilege info...");
-                grid->ShowTablePrivileges(label);
+                show.ShowTablePrivileges(label);
             } else if (kind == Field && owner) {
                 SetStatus("Loading field privilege info...");
-                grid->ShowColumnPrivileges(ownerName, label.c_str());
+                show.ShowColumnPrivileges(ownerName, label.c_str());
             } else if (kind == FieldsFolder && owner) {
                 SetStatus("Loading field privilege info...");
-                grid->ShowColumnPrivileges(ownerName, nullptr);
+                show.ShowColumnPrivileges(ownerName, nullptr);
             }
             break;
         case ID_CATALOG_STATISTICS:
             SetStatus("Loading table statistic info...");
-            grid->ShowStatistics(label, unique, accuracy);
+            show.ShowStatistics(label, unique, accuracy);
             break;
         case ID_CATALOG_SPECIAL_COLUMNS:
             SetStatus("Loading table special column info...");
-            grid->ShowSpecialColumns(label);
+            show.ShowSpecialColumns(label);
             break;
         case ID_DATA:
             if (table) {

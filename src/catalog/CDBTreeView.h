@@ -9,18 +9,17 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-#include "app/CommandTarget.h"
+#include "connection/CatalogPane.h"
+#include "framework/CommandTarget.h"
 
 class CBrindleDoc;
-class CMainFrame;
-class Recordset;
 class QMenu;
 
 // The catalog tree of a connection window: the data source, its table-type and
 // procedure folders, each table's fields and (once expanded) keys, and each
 // procedure's columns. Selecting a node shows its catalog information in the
 // grid; the catalog commands act on the current node.
-class CDBTreeView : public QTreeWidget, public CommandTarget {
+class CDBTreeView : public QTreeWidget, public CatalogPane, public CommandTarget {
     Q_OBJECT
 public:
     // Registers itself with the document and captions its frame by the settings.
@@ -29,7 +28,7 @@ public:
 
     // Rebuilds every node from the document's table list; `progress` drives the
     // status bar's progress indicator.
-    void BuildTree(bool progress);
+    void BuildTree(bool progress) override;
     bool IsBuilding() const { return m_building; }
 
     // "All Tables, Views:" and the like, fixed when the view is made.
@@ -53,26 +52,14 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    class ItemSink;
+
     QTreeWidgetItem *AddNode(QTreeWidgetItem *parent, int kind, const std::string &label);
-    void AddTableNode(QTreeWidgetItem *folder, int kind, const std::string &name);
-    void LoadProcedures(QTreeWidgetItem *root, bool progress);
     void LoadKeys(QTreeWidgetItem *table);
-    void LoadPrimaryKeys(QTreeWidgetItem *table);
-    void LoadForeignKeys(QTreeWidgetItem *table);
-    struct KeyFolder {
-        int folder;
-        int column;
-        const char *label;
-        const char *status;
-    };
-    // Adds a key folder under `table` from a key recordset opened by `open`.
-    void LoadKeyFolder(QTreeWidgetItem *table, const KeyFolder &folderKind, Recordset &keys,
-                       const std::function<bool()> &open, const std::string &column);
     void OnSelectionChanged();
     void ShowNode(QTreeWidgetItem *item);
-    void ShowCaptionInFrame();
     void SetStatus(const char *text);
-    CMainFrame *MainFrame() const;
+    void ShowCaptionInFrame();
 
     CBrindleDoc &m_doc;
     // The document may go before its window's widgets do.

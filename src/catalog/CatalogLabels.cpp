@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 
 std::vector<std::string> SplitLabels(std::string_view list) {
     std::vector<std::string> labels;

@@ -1,6 +1,6 @@
 #include "catalog/CatalogNode.h"
 
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 
 namespace CatalogNode {
 

@@ -4,25 +4,25 @@
 
 #include <sqlext.h>
 
-#include "app/AppSettings.h"
-#include "app/CBrindleApp.h"
-#include "app/WaitCursor.h"
-#include "catalog/CColumnPrivileges.h"
-#include "catalog/CColumns.h"
-#include "catalog/CForeignKeys.h"
-#include "catalog/CPrimaryKeys.h"
-#include "catalog/CProcedureColumns.h"
-#include "catalog/CProcedures.h"
-#include "catalog/CSpecialColumns.h"
-#include "catalog/CStatistics.h"
-#include "catalog/CTablePrivileges.h"
-#include "catalog/CTables.h"
 #include "catalog/CatalogLabels.h"
 #include "catalog/CatalogValueText.h"
+#include "catalog/recordsets/CColumnPrivileges.h"
+#include "catalog/recordsets/CColumns.h"
+#include "catalog/recordsets/CForeignKeys.h"
+#include "catalog/recordsets/CPrimaryKeys.h"
+#include "catalog/recordsets/CProcedureColumns.h"
+#include "catalog/recordsets/CProcedures.h"
+#include "catalog/recordsets/CSpecialColumns.h"
+#include "catalog/recordsets/CStatistics.h"
+#include "catalog/recordsets/CTablePrivileges.h"
+#include "catalog/recordsets/CTables.h"
 #include "connection/CBrindleDoc.h"
 #include "connection/CDriverInfo.h"
+#include "connection/GridSink.h"
+#include "framework/AppSettings.h"
+#include "framework/DocumentHost.h"
+#include "framework/WaitCursor.h"
 #include "odbc/DatabaseError.h"
-#include "results/CDBListView.h"
 
 namespace {
 
@@ -39,29 +39,24 @@ std::string NumberOrNa(const Recordset &rs, int field, int32_t value) {
     return rs.IsFieldNull(field) ? NotAvailable : Number(value);
 }
 
-AppSettings CurrentSettings() {
-    CBrindleApp *app = CBrindleApp::Instance();
-    return app ? app->Settings() : AppSettings();
-}
-
 bool Matches(const char *restriction, const std::string &value) {
     return !restriction || value == restriction;
 }
 
 } // namespace
 
-CatalogPresentations::CatalogPresentations(CBrindleDoc &doc, CDBListView &grid)
+CatalogPresentations::CatalogPresentations(CBrindleDoc &doc, GridSink &grid)
     : m_doc(doc), m_grid(grid) {}
 
 void CatalogPresentations::Begin(bool propertyMode, const std::vector<std::string> &labels,
                                  const char *caption) {
-    m_grid.PropertyMode = propertyMode;
+    m_grid.SetPropertyMode(propertyMode);
     m_grid.SetColumns(labels, QString::fromLatin1(caption));
 }
 
 void CatalogPresentations::SetCatalogCell(int record, int label, const std::string &text) {
     // In single-object layout every record writes the same cells: the last one stays.
-    if (m_grid.PropertyMode)
+    if (m_grid.IsPropertyMode())
         m_grid.SetCellText(label, 1, text);
     else
         m_grid.SetCellText(record, label, text);
@@ -84,6 +79,18 @@ int CatalogPresentations::LayRecords(Recordset &rs, int record, const std::funct
 }
 
 void CatalogPresentations::Finish() { m_grid.AutoFormatColumns(m_doc.AutoFormat != 0); }
+
+void CatalogPresentations::Present(const std::function<bool()> &lay) {
+    try {
+        // A catalog function the driver lacks lays nothing and says nothing.
+        if (!lay())
+            return;
+    } catch (const DatabaseError &error) {
+        m_doc.ReportError(error);
+        return;
+    }
+    Finish();
+}
 
 std::string CatalogPresentations::OdbcVersion() const {
     const CDriverInfo *info = m_doc.DriverInfo();
@@ -109,7 +116,7 @@ void CatalogPresentations::ShowTables(const char *tableName, const char *tableTy
     // Only the document's own table list is read, so only the fetched types show.
     if (CTables *tables = m_doc.Tables()) {
         const bool synonyms = tableType && std::string(tableType) == "SYNONYM";
-        try {
+        Present([&] {
             LayRecords(
                 *tables, 0,
                 [&] {
@@ -122,22 +129,21 @@ void CatalogPresentations::ShowTables(const char *tableName, const char *tableTy
                     return Cells{tables->TableName, tables->TableType, tables->TableQualifier,
                                  tables->TableOwner, tables->Remarks};
                 });
-        } catch (const DatabaseError &error) {
-            m_doc.ReportError(error);
-            return;
-        }
+            return true;
+        });
+        return;
     }
     Finish();
 }
 
 void CatalogPresentations::ShowColumns(const std::string &tableName, const char *columnName) {
     WaitCursor wait;
-    const AppSettings settings = CurrentSettings();
+    const AppSettings settings = m_doc.Host().Settings();
     Begin(columnName != nullptr, ColumnLabels(settings),
           "List of column names in specified tables:");
     m_doc.FetchColumns(tableName);
     if (CColumns *columns = m_doc.Columns()) {
-        try {
+        Present([&] {
             LayRecords(
                 *columns, 0, [&] { return Matches(columnName, columns->ColumnName); },
                 [&] {
@@ -154,10 +160,9 @@ void CatalogPresentations::ShowColumns(const std::string &tableName, const char 
                     cells.push_back(columns->Remarks);
                     return cells;
                 });
-        } catch (const DatabaseError &error) {
-            m_doc.ReportError(error);
-            return;
-        }
+            return true;
+        });
+        return;
     }
     Finish();
 }
@@ -165,13 +170,13 @@ void CatalogPresentations::ShowColumns(const std::string &tableName, const char 
 void CatalogPresentations::ShowProcedureColumns(const std::string &procedureName,
                                                 const char *columnName) {
     WaitCursor wait;
-    const AppSettings settings = CurrentSettings();
+    const AppSettings settings = m_doc.Host().Settings();
     Begin(columnName != nullptr, ProcedureColumnLabels(settings),
           "List of input/output parameters, and the columns that make up the result set:");
-    try {
+    Present([&] {
         CProcedureColumns columns(m_doc.Database());
         if (!columns.Open(nullptr, nullptr, procedureName.c_str(), columnName))
-            return;
+            return false;
         LayRecords(columns, 0, nullptr, [&] {
             Cells cells{columns.ColumnName, columns.TypeName, ColumnTypeText(columns.ColumnType)};
             if (settings.Length)
@@ -187,50 +192,41 @@ void CatalogPresentations::ShowProcedureColumns(const std::string &procedureName
             return cells;
         });
         columns.Close();
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    Finish();
+        return true;
+    });
 }
 
 void CatalogPresentations::ShowColumnPrivileges(const std::string &tableName,
                                                 const char *columnName) {
     WaitCursor wait;
     Begin(false, PrivilegeLabels(), "List of columns and associated privileges:");
-    try {
+    Present([&] {
         CColumnPrivileges privileges(m_doc.Database());
         if (!privileges.Open(nullptr, nullptr, tableName.c_str(), columnName))
-            return;
+            return false;
         LayRecords(privileges, 0, nullptr, [&] {
             return Cells{privileges.ColumnName, privileges.Privilege, privileges.IsGrantable,
                          privileges.Grantor, privileges.Grantee};
         });
         privileges.Close();
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    Finish();
+        return true;
+    });
 }
 
 void CatalogPresentations::ShowTablePrivileges(const std::string &tableName) {
     WaitCursor wait;
     Begin(false, PrivilegeLabels(), "List of privileges associated with the table:");
-    try {
+    Present([&] {
         CTablePrivileges privileges(m_doc.Database());
         if (!privileges.Open(nullptr, nullptr, tableName.c_str()))
-            return;
+            return false;
         LayRecords(privileges, 0, nullptr, [&] {
             return Cells{privileges.TableName, privileges.Privilege, privileges.IsGrantable,
                          privileges.Grantor, privileges.Grantee};
         });
         privileges.Close();
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    Finish();
+        return true;
+    });
 }
 
 void CatalogPresentations::ShowStatistics(const std::string &tableName, uint16_t unique,
@@ -238,10 +234,10 @@ void CatalogPresentations::ShowStatistics(const std::string &tableName, uint16_t
     WaitCursor wait;
     Begin(false, StatisticsLabels(),
           "List of statistics about a single table and the indexes associated with the table:");
-    try {
+    Present([&] {
         CStatistics statistics(m_doc.Database());
         if (!statistics.Open(nullptr, nullptr, tableName.c_str(), unique, accuracy))
-            return;
+            return false;
         LayRecords(statistics, 0, nullptr, [&] {
             Cells cells{StatisticTypeText(statistics.Type), statistics.TableName,
                         statistics.TableQualifier, statistics.TableOwner};
@@ -262,18 +258,15 @@ void CatalogPresentations::ShowStatistics(const std::string &tableName, uint16_t
             return cells;
         });
         statistics.Close();
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    Finish();
+        return true;
+    });
 }
 
 void CatalogPresentations::ShowSpecialColumns(const std::string &tableName) {
     WaitCursor wait;
-    const AppSettings settings = CurrentSettings();
+    const AppSettings settings = m_doc.Host().Settings();
     Begin(false, SpecialColumnLabels(settings), "Information about special columns:");
-    try {
+    Present([&] {
         int record = 0;
         // The best row identifier first, then the row-version columns after it.
         for (const SQLUSMALLINT columnType : {SQL_BEST_ROWID, SQL_ROWVER}) {
@@ -298,43 +291,36 @@ void CatalogPresentations::ShowSpecialColumns(const std::string &tableName) {
             });
             columns.Close();
         }
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    // Finished even when the driver offers no special columns at all.
-    Finish();
+        return true;
+    });
 }
 
 void CatalogPresentations::ShowPrimaryKeys(const std::string &tableName, const char *columnName) {
     WaitCursor wait;
     Begin(columnName != nullptr, PrimaryKeyLabels(),
           "List of column names that make up the primary key:");
-    try {
+    Present([&] {
         CPrimaryKeys keys(m_doc.Database());
         if (!keys.Open(nullptr, nullptr, tableName.c_str()))
-            return;
+            return false;
         LayRecords(
             keys, 0, [&] { return Matches(columnName, keys.ColumnName); },
             [&] {
                 return Cells{keys.ColumnName, keys.PkName, Number(keys.KeySeq)};
             });
         keys.Close();
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    Finish();
+        return true;
+    });
 }
 
 void CatalogPresentations::ShowForeignKeys(const std::string &tableName, const char *columnName) {
     WaitCursor wait;
     Begin(columnName != nullptr, ForeignKeyLabels(),
           "List of column names that make up foreign keys:");
-    try {
+    Present([&] {
         CForeignKeys keys(m_doc.Database());
         if (!keys.Open(nullptr, nullptr, nullptr, nullptr, nullptr, tableName.c_str()))
-            return;
+            return false;
         LayRecords(
             keys, 0, [&] { return Matches(columnName, keys.FkColumnName); },
             [&] {
@@ -344,30 +330,24 @@ void CatalogPresentations::ShowForeignKeys(const std::string &tableName, const c
                              keys.PkColumnName,         keys.PkName};
             });
         keys.Close();
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    Finish();
+        return true;
+    });
 }
 
 void CatalogPresentations::ShowProcedures(const char *procedureName) {
     WaitCursor wait;
     Begin(procedureName != nullptr, CatalogWordingLabels(OdbcVersion()),
           "List of procedure names:");
-    try {
+    Present([&] {
         CProcedures procedures(m_doc.Database());
         if (!procedures.Open(nullptr, nullptr, procedureName))
-            return;
+            return false;
         LayRecords(procedures, 0, nullptr, [&] {
             return Cells{procedures.ProcedureName, ProcedureTypeText(procedures.ProcedureType),
                          procedures.ProcedureQualifier, procedures.ProcedureOwner,
                          procedures.Remarks};
         });
         procedures.Close();
-    } catch (const DatabaseError &error) {
-        m_doc.ReportError(error);
-        return;
-    }
-    Finish();
+        return true;
+    });
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 class CBrindleDoc;
-class CDBListView;
+class GridSink;
 class Recordset;
 
 // Lays catalog information into the result grid: one presentation per kind of
@@ -17,7 +17,7 @@ class Recordset;
 // caption and labels with no records and no message.
 class CatalogPresentations {
 public:
-    CatalogPresentations(CBrindleDoc &doc, CDBListView &grid);
+    CatalogPresentations(CBrindleDoc &doc, GridSink &grid);
 
     // Null restrictions restrict nothing; names are compared exactly.
     void ShowDriverInfo();
@@ -28,7 +28,7 @@ public:
     void ShowTablePrivileges(const std::string &tableName);
     // `unique` is SQL_INDEX_ALL (1) or SQL_INDEX_UNIQUE (0), `accuracy` SQL_ENSURE
     // (1) or SQL_QUICK (0), as chosen in the Statistic Parameters dialog.
-    void ShowStatistics(const std::string &tableName, uint16_t unique, uint16_t accuracy);
+    void ShowStatistics(const std::string &tableName, uint16_t unique = 1, uint16_t accuracy = 1);
     void ShowSpecialColumns(const std::string &tableName);
     void ShowPrimaryKeys(const std::string &tableName, const char *columnName);
     void ShowForeignKeys(const std::string &tableName, const char *columnName);
@@ -44,9 +44,13 @@ private:
     int LayRecords(Recordset &rs, int record, const std::function<bool()> &accept,
                    const std::function<Cells()> &cells);
     void Finish();
+    // Runs one catalog question's laying, then finishes the grid; nothing more
+    // when `lay` finds the driver lacks the function (false) or a database
+    // error comes (reported).
+    void Present(const std::function<bool()> &lay);
     // The text of the driver manager's "ODBC Version", empty without driver information.
     std::string OdbcVersion() const;
 
     CBrindleDoc &m_doc;
-    CDBListView &m_grid;
+    GridSink &m_grid;
 };

@@ -1,33 +1,25 @@
 #include "connection/CBrindleDoc.h"
 
-#include <ctime>
-#include <filesystem>
-#include <fstream>
-
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
+#include <QWidget>
 
-#include "app/CBrindleApp.h"
-#include "app/CChildFrame.h"
-#include "app/CListFrameWnd.h"
-#include "app/CMainFrame.h"
-#include "app/CTreeFrameWnd.h"
-#include "app/CommandTable.h"
-#include "app/WaitCursor.h"
-#include "catalog/CColumns.h"
-#include "catalog/CDBTreeView.h"
-#include "catalog/CTables.h"
+#include "catalog/recordsets/CColumns.h"
+#include "catalog/recordsets/CTables.h"
 #include "connection/CDriverInfo.h"
+#include "connection/CatalogPane.h"
 #include "connection/ConnectString.h"
+#include "connection/ConsolePane.h"
 #include "connection/DsnFileWriter.h"
-#include "connection/ScriptReader.h"
-#include "connection/StatementKind.h"
+#include "connection/ResultPane.h"
 #include "connection/TableTypeList.h"
-#include "console/CDBOutputView.h"
+#include "framework/AppSettings.h"
+#include "framework/CommandTable.h"
+#include "framework/DocumentHost.h"
+#include "framework/StatusSink.h"
+#include "framework/UserPrompts.h"
+#include "framework/WaitCursor.h"
 #include "odbc/DatabaseError.h"
-#include "odbc/OdbcStatement.h"
-#include "results/CDBListView.h"
 
 namespace {
 
@@ -51,21 +43,21 @@ private:
 
 } // namespace
 
-CBrindleDoc::CBrindleDoc(CBrindleApp &app) : m_app(app) {}
+CBrindleDoc::CBrindleDoc(DocumentHost &host) : m_host(host) {}
 
 CBrindleDoc::~CBrindleDoc() { OnCloseDocument(); }
 
 QString CBrindleDoc::FileFilter() { return QStringLiteral("Data Source Files (*.dsn)"); }
 
 void CBrindleDoc::SetStatus(const QString &text) {
-    if (CMainFrame *frame = m_app.MainFrame())
-        frame->SetMessageText(text);
+    if (StatusSink *status = m_host.Status())
+        status->SetMessageText(text);
 }
 
 bool CBrindleDoc::Connect(const std::string &connect) {
-    DialogConnectPrompt prompt(m_app.Prompts(), m_app.MainFrame());
+    DialogConnectPrompt prompt(m_host.Prompts(), m_host.DialogParent());
     try {
-        m_database.Open(connect, m_app.Settings().CursorLib != 0, &prompt);
+        m_database.Open(connect, m_host.Settings().CursorLib != 0, &prompt);
     } catch (const DatabaseError &error) {
         ReportError(error);
     }
@@ -77,7 +69,7 @@ bool CBrindleDoc::Connect(const std::string &connect) {
 bool CBrindleDoc::OnNewDocument() {
     if (!Connect("ODBC;"))
         return false;
-    m_title = m_app.NextUntitledName();
+    m_title = m_host.NextUntitledName();
     return InitConnection(QString::fromStdString(GetDataSourceName()));
 }
 
@@ -89,7 +81,7 @@ bool CBrindleDoc::OnOpenDocument(const QString &path) {
                                    ? QStringLiteral("\nAccess denied.")
                                    : QStringLiteral("\nFile not found.\nVerify the correct file "
                                                     "name was given.");
-        m_app.Prompts().Message(m_app.MainFrame(), path + reason, UserPrompts::Icon::Exclamation);
+        m_host.Prompts().Message(m_host.DialogParent(), path + reason, UserPrompts::Icon::Exclamation);
         return false;
     }
     file.close();
@@ -102,17 +94,17 @@ bool CBrindleDoc::OnOpenDocument(const QString &path) {
 }
 
 bool CBrindleDoc::InitConnection(const QString &name) {
-    if (CMainFrame *frame = m_app.MainFrame())
-        frame->repaint();
+    // The dialogs of connecting have just closed over the window.
+    if (QWidget *parent = m_host.DialogParent())
+        parent->repaint();
     if (!m_database.IsOpen())
         return false;
-    m_database.SetQueryTimeout(m_app.Settings().QueryTimeout);
+    m_database.SetQueryTimeout(m_host.Settings().QueryTimeout);
     if (!FetchTables())
         return false;
     if (m_pTreeView)
         m_pTreeView->BuildTree(true);
-    if (m_frame)
-        m_frame->setWindowTitle(name);
+    Q_EMIT CaptionChanged(name);
     return true;
 }
 
@@ -125,7 +117,7 @@ bool CBrindleDoc::FetchTables() {
     m_driverInfo.reset();
 
     m_driverInfo = std::make_unique<CDriverInfo>(m_database);
-    const std::string types = TableTypeList(m_app.Settings());
+    const std::string types = TableTypeList(m_host.Settings());
     auto tables = std::make_unique<CTables>(m_database);
     bool opened = false;
     try {
@@ -171,121 +163,24 @@ std::string CBrindleDoc::GetDataSourceName() const {
     return ConnectString::DataSourceName(m_database);
 }
 
-void CBrindleDoc::AppendText(const std::string &text) {
-    if (m_pOutputView)
-        m_pOutputView->AppendText(text);
-}
-
-void CBrindleDoc::ShowPrompt() {
-    if (m_pOutputView)
-        m_pOutputView->ShowPrompt();
-}
-
 void CBrindleDoc::ExecuteStatement(const std::string &statement) {
-    const std::string_view text = LeftTrimmed(statement);
-    switch (ClassifyStatement(text)) {
-    case StatementKind::Empty:
-    case StatementKind::Comment:
-        return;
-    case StatementKind::Query:
-        if (m_pListView)
-            m_pListView->LoadQueryResult(std::string(text));
-        return;
-    case StatementKind::Script:
-        RunScript(std::string(text));
-        return;
-    case StatementKind::Other:
-        ExecuteDirect(std::string(text));
-        return;
-    }
+    m_runner.ExecuteStatement(statement);
 }
 
-void CBrindleDoc::ExecuteDirect(const std::string &text) {
-    WaitCursor wait;
-    if (m_pOutputView)
-        m_pOutputView->SetLastStatement(text);
-    AppendText(text + "\r\n\r\n");
-    const std::time_t start = std::time(nullptr);
-    m_database.SetQueryTimeout(m_app.Settings().QueryTimeout);
-    try {
-        OdbcStatement statement(m_database);
-        statement.ExecuteDirect(text);
-        // Errors past a statement that did execute are not reported.
-        statement.DrainResults();
-    } catch (const DatabaseError &error) {
-        ReportError(error);
-        return;
-    }
-    const auto elapsed = static_cast<long long>(std::difftime(std::time(nullptr), start));
-    AppendText("OK (Elapsed Time: " + std::to_string(elapsed) + " sec.)\r\n");
-    ShowPrompt();
-}
+void CBrindleDoc::ExecuteDirect(const std::string &text) { m_runner.ExecuteDirect(text); }
 
-void CBrindleDoc::RunScript(const std::string &statement) {
-    std::string text = statement;
-    while (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.back()) != std::string::npos)
-        text.pop_back();
-    if (text == "@") {
-        const QString path = m_app.Prompts().OpenFileName(
-            m_app.MainFrame(), QStringLiteral("Open"), QString(),
-            QStringLiteral("ODBC Scripts (*.sql *.tsq *.ssq);;All Files (*)"));
-        if (path.isEmpty())
-            return;
-        text += QFile::encodeName(path).toStdString();
-    }
-    AppendText(text + "\r\n");
-    const std::string name = text.substr(1);
-    if (m_scriptDepth >= MaxScriptDepth) {
-        AppendText("Error: Script nesting deeper than " + std::to_string(MaxScriptDepth) +
-                   " levels; " + text + " not run.\r\n");
-        ShowPrompt();
-        return;
-    }
-    std::error_code ignored;
-    std::ifstream file;
-    if (!std::filesystem::is_directory(name, ignored))
-        file.open(name, std::ios::binary);
-    if (!file.is_open()) {
-        AppendText("Error: File " + name + " could not be opened.\r\n");
-        ShowPrompt();
-        return;
-    }
-    ScriptReader reader(file);
-    file.close();
-    ShowPrompt();
-
-    struct DepthGuard {
-        int &depth;
-        explicit DepthGuard(int &d) : depth(d) { ++depth; }
-        ~DepthGuard() { --depth; }
-    } guard(m_scriptDepth);
-    // The console shows the script's output in one go rather than statement by statement.
-    struct ConsoleBatch {
-        QPointer<CDBOutputView> view;
-        explicit ConsoleBatch(CDBOutputView *v) : view(v) {
-            if (view)
-                view->BeginBatch();
-        }
-        ~ConsoleBatch() {
-            if (view)
-                view->EndBatch();
-        }
-    } batch(m_pOutputView);
-    std::string next;
-    while (reader.NextStatement(next))
-        ExecuteStatement(next);
-}
+void CBrindleDoc::RunScript(const std::string &text) { m_runner.RunScript(text); }
 
 void CBrindleDoc::ReportError(const DatabaseError &error) {
-    if (m_pOutputView) {
-        m_pOutputView->AppendText("Error: (" + std::to_string(error.RetCode()) + ") " +
+    if (ConsolePane *console = m_pOutputView) {
+        console->AppendText("Error: (" + std::to_string(error.RetCode()) + ") " +
                                   error.ErrorText() + "\r\n" + error.StateText() + "\r\n");
-        m_pOutputView->ShowPrompt();
+        console->ShowPrompt();
         // The message box must not stand over a console that lacks the error.
-        m_pOutputView->FlushPending();
+        console->FlushPending();
     }
-    if (m_app.Settings().ShowMessage == 1)
-        m_app.Prompts().Message(m_app.MainFrame(), QString::fromStdString(error.ErrorText()),
+    if (m_host.Settings().ShowMessage == 1)
+        m_host.Prompts().Message(m_host.DialogParent(), QString::fromStdString(error.ErrorText()),
                                 UserPrompts::Icon::Exclamation);
 }
 
@@ -293,7 +188,7 @@ bool CBrindleDoc::DoSave(bool saveAs) {
     QString path = m_pathName;
     if (saveAs || path.isEmpty()) {
         const QString proposed = path.isEmpty() ? m_title + QStringLiteral(".dsn") : path;
-        path = m_app.Prompts().SaveFileName(m_app.MainFrame(), QStringLiteral("Save As"), proposed,
+        path = m_host.Prompts().SaveFileName(m_host.DialogParent(), QStringLiteral("Save As"), proposed,
                                             FileFilter());
         if (path.isEmpty())
             return false;
@@ -302,13 +197,13 @@ bool CBrindleDoc::DoSave(bool saveAs) {
     }
     WaitCursor wait;
     if (!DsnFileWriter::WriteFile(path.toStdString(), m_connect)) {
-        m_app.Prompts().Message(m_app.MainFrame(),
+        m_host.Prompts().Message(m_host.DialogParent(),
                                 path + QStringLiteral("\nThe file could not be written."),
                                 UserPrompts::Icon::Exclamation);
         return false;
     }
     m_pathName = QFileInfo(path).absoluteFilePath();
-    m_app.AddToRecentFileList(m_pathName);
+    m_host.AddToRecentFileList(m_pathName);
     return true;
 }
 
@@ -325,19 +220,10 @@ void CBrindleDoc::OnCloseDocument() {
         m_pOutputView->CloseSpoolFile();
 }
 
-CSubFrame *CBrindleDoc::CaptionedPane(int id) const {
-    if (!m_frame)
-        return nullptr;
-    if (id == ID_TREE_HEADER)
-        return m_frame->TreeFrame();
-    return m_frame->ListFrame();
-}
-
 bool CBrindleDoc::UpdateCommand(int id, CommandState &state) {
     switch (id) {
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
-    case ID_FILE_CLOSE:
     case ID_REFRESH:
     case ID_RUN_SCRIPT:
         state.enabled = true;
@@ -354,13 +240,6 @@ bool CBrindleDoc::UpdateCommand(int id, CommandState &state) {
         state.enabled = true;
         state.checked = ShowGrid == 1;
         return true;
-    case ID_TREE_HEADER:
-    case ID_LIST_HEADER:
-        if (CSubFrame *pane = CaptionedPane(id)) {
-            state.enabled = true;
-            state.checked = pane->IsCaptionBarShown();
-        }
-        return true;
     default:
         return false;
     }
@@ -373,10 +252,6 @@ bool CBrindleDoc::RunCommand(int id) {
         return true;
     case ID_FILE_SAVE_AS:
         DoSave(true);
-        return true;
-    case ID_FILE_CLOSE:
-        if (m_frame)
-            m_frame->close();
         return true;
     case ID_REFRESH:
         Refresh();
@@ -396,12 +271,7 @@ bool CBrindleDoc::RunCommand(int id) {
     case ID_SHOW_GRID:
         ShowGrid = ShowGrid == 1 ? 0 : 1;
         if (m_pListView)
-            m_pListView->SetGridLines(ShowGrid == 1, Qt::black, true);
-        return true;
-    case ID_TREE_HEADER:
-    case ID_LIST_HEADER:
-        if (CSubFrame *pane = CaptionedPane(id))
-            pane->ToggleCaptionBar();
+            m_pListView->ShowGridLines(ShowGrid == 1);
         return true;
     default:
         return false;

@@ -7,19 +7,18 @@
 #include <QObject>
 #include <QString>
 
-#include "app/CommandTarget.h"
+#include "connection/StatementRunner.h"
+#include "framework/CommandTarget.h"
 #include "odbc/OdbcConnection.h"
 
-class CBrindleApp;
-class CChildFrame;
+class CatalogPane;
 class CColumns;
-class CDBListView;
-class CDBOutputView;
-class CDBTreeView;
+class ConsolePane;
 class CDriverInfo;
-class CSubFrame;
 class CTables;
 class DatabaseError;
+class DocumentHost;
+class ResultPane;
 
 // One open connection to a data source and what belongs to it: the table list,
 // the column list of one table, the driver information, the .dsn file and the
@@ -27,7 +26,7 @@ class DatabaseError;
 class CBrindleDoc : public QObject, public CommandTarget {
     Q_OBJECT
 public:
-    explicit CBrindleDoc(CBrindleApp &app);
+    explicit CBrindleDoc(DocumentHost &host);
     ~CBrindleDoc() override;
 
     // New: choose a data source and connect; false abandons the window.
@@ -55,7 +54,10 @@ public:
     // "@" alone asks for the file; "@path" runs that script file.
     void RunScript(const std::string &text);
     // Scripts calling scripts stop this deep, so a script that calls itself ends.
-    static constexpr int MaxScriptDepth = 16;
+    static constexpr int MaxScriptDepth = StatementRunner::MaxScriptDepth;
+
+    // Settings, prompts, status and commands of the program around the document.
+    DocumentHost &Host() const { return m_host; }
 
     OdbcConnection &Database() { return m_database; }
     bool IsConnected() const { return m_database.IsOpen(); }
@@ -67,16 +69,14 @@ public:
     const QString &PathName() const { return m_pathName; }
     // The name Save proposes for a connection without a file ("BRINDLE1").
     const QString &Title() const { return m_title; }
-    CChildFrame *Frame() const { return m_frame; }
-    void SetFrame(CChildFrame *frame) { m_frame = frame; }
 
     // "Data Source Files (*.dsn)" for the file dialogs.
     static QString FileFilter();
 
     // The views register themselves here; the document does not own them.
-    CDBTreeView *m_pTreeView = nullptr;
-    CDBListView *m_pListView = nullptr;
-    CDBOutputView *m_pOutputView = nullptr;
+    CatalogPane *m_pTreeView = nullptr;
+    ResultPane *m_pListView = nullptr;
+    ConsolePane *m_pOutputView = nullptr;
 
     int32_t Spooling = 0;
     int32_t ShowGrid = 0;
@@ -85,16 +85,15 @@ public:
     bool UpdateCommand(int id, CommandState &state) override;
     bool RunCommand(int id) override;
 
+Q_SIGNALS:
+    // The connection window's caption: the data source's name or the file's path.
+    void CaptionChanged(const QString &caption);
+
 private:
     bool Connect(const std::string &connect);
     void SetStatus(const QString &text);
-    // Console output, dropped while the connection window has no console.
-    void AppendText(const std::string &text);
-    void ShowPrompt();
-    // The tree's or the grid's inner frame, for the Tree Header and List Header commands.
-    CSubFrame *CaptionedPane(int id) const;
 
-    CBrindleApp &m_app;
+    DocumentHost &m_host;
     OdbcConnection m_database;
     std::unique_ptr<CDriverInfo> m_driverInfo;
     std::unique_ptr<CTables> m_tables;
@@ -103,7 +102,5 @@ private:
     std::string m_connect;
     QString m_pathName;
     QString m_title;
-    CChildFrame *m_frame = nullptr;
-    // How many script files are running inside each other right now.
-    int m_scriptDepth = 0;
+    StatementRunner m_runner{*this};
 };

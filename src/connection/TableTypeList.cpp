@@ -1,6 +1,6 @@
 #include "connection/TableTypeList.h"
 
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 
 std::string TableTypeList(const AppSettings &settings) {
     std::string list = "'TABLE'";

@@ -18,12 +18,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "app/CBrindleApp.h"
-#include "app/CommandTable.h"
-#include "app/UserPrompts.h"
-#include "app/WaitCursor.h"
 #include "connection/CBrindleDoc.h"
 #include "console/ConsoleBanner.h"
+#include "framework/AppVersion.h"
+#include "framework/CommandTable.h"
+#include "framework/DocumentHost.h"
+#include "framework/UserPrompts.h"
+#include "framework/WaitCursor.h"
 
 namespace {
 
@@ -86,11 +87,6 @@ QString WithSoftLineBreaks(const QString &text, int &lines) {
 }
 
 qsizetype SoftBreakCount(const QString &text) { return text.count(QChar(QChar::LineSeparator)); }
-
-UserPrompts *Prompts() {
-    CBrindleApp *app = CBrindleApp::Instance();
-    return app ? &app->Prompts() : nullptr;
-}
 
 } // namespace
 
@@ -290,7 +286,7 @@ void CDBOutputView::InsertText(const std::string &bytes) {
 
 void CDBOutputView::ShowBanner() {
     SetReadOnly(true);
-    const std::string version = CBrindleApp::VersionText().toStdString();
+    const std::string version = AppVersion::Text().toStdString();
     Append(ConsoleBanner::Text(version, ConsoleBanner::Now(), m_doc.Database().ConnectString()),
            true);
     ShowPrompt();
@@ -356,9 +352,7 @@ void CDBOutputView::ToggleSpool() {
         m_doc.Spooling = 0;
         message = closed ? SpoolFile::ClosedMessage() : SpoolFile::NotClosedMessage();
     } else {
-        UserPrompts *prompts = Prompts();
-        if (!prompts)
-            return;
+        UserPrompts *prompts = &m_doc.Host().Prompts();
         const QString proposed =
             QString::fromStdString(m_doc.GetDataSourceName()) + QStringLiteral(".lst");
         QString path = prompts->SaveFileName(this, QStringLiteral("Save As"), proposed,
@@ -389,9 +383,7 @@ bool CDBOutputView::ClipboardHasText() const {
 }
 
 void CDBOutputView::OnOpenSql() {
-    UserPrompts *prompts = Prompts();
-    if (!prompts)
-        return;
+    UserPrompts *prompts = &m_doc.Host().Prompts();
     const QString path =
         prompts->OpenFileName(this, QStringLiteral("Open"), QString(),
                               QStringLiteral("SQL Statement Files (*.sql);;All Files (*)"));
@@ -416,9 +408,7 @@ void CDBOutputView::OnOpenSql() {
 }
 
 void CDBOutputView::OnSaveSql() {
-    UserPrompts *prompts = Prompts();
-    if (!prompts)
-        return;
+    UserPrompts *prompts = &m_doc.Host().Prompts();
     const QString proposed =
         QString::fromStdString(m_doc.GetDataSourceName()) + QStringLiteral(".sql");
     QString path = prompts->SaveFileName(this, QStringLiteral("Save As"), proposed,

@@ -7,9 +7,10 @@
 #include <QPointer>
 #include <QTextBlock>
 
-#include "app/CommandTarget.h"
+#include "connection/ConsolePane.h"
 #include "console/ConsoleFindDialog.h"
 #include "console/SpoolFile.h"
+#include "framework/CommandTarget.h"
 
 class CBrindleDoc;
 
@@ -20,7 +21,7 @@ class CBrindleDoc;
 //
 // Positions (PromptPos) are positions in the edit control's document, where a
 // line break counts as one.
-class CDBOutputView : public QPlainTextEdit, public CommandTarget {
+class CDBOutputView : public QPlainTextEdit, public ConsolePane, public CommandTarget {
     Q_OBJECT
 public:
     static constexpr int LeftMargin = 5;
@@ -29,14 +30,14 @@ public:
     ~CDBOutputView() override;
 
     // Literal text at the end, not undoable; copied to the spool file while spooling.
-    void AppendText(const std::string &bytes);
+    void AppendText(const std::string &bytes) override;
     // "\r\nSQL> ", after which the text is the input.
-    void ShowPrompt();
+    void ShowPrompt() override;
     // At the caret, or after the prompt when the caret is in the history; the
     // inserted text ends up selected.
     void InsertText(const std::string &bytes);
 
-    void SetLastStatement(const std::string &statement) { m_lastStatement = statement; }
+    void SetLastStatement(const std::string &statement) override { m_lastStatement = statement; }
     const std::string &LastStatement() const { return m_lastStatement; }
 
     // While a batch is open, appended text waits and reaches the screen in one
@@ -45,19 +46,19 @@ public:
     // pay for thousands of edits. A batch's lines become soft line breaks in
     // blocks of up to 16 lines, as the document's cost is per block; CaretLine
     // still counts lines. The spool file gets every byte at once.
-    void BeginBatch() { ++m_batchDepth; }
-    void EndBatch();
+    void BeginBatch() override { ++m_batchDepth; }
+    void EndBatch() override;
     // Puts text waiting from a batch into the document now.
-    void FlushPending();
+    void FlushPending() override;
 
     // Version, time, the connect string with its password masked, and the first prompt.
     void ShowBanner();
 
     // Spool on (asking for the file) or off, with a message and a new prompt.
     // Spooling ends even when closing the file fails: the stream is gone.
-    void ToggleSpool();
+    void ToggleSpool() override;
     // For the document's close: no message, no prompt.
-    void CloseSpoolFile();
+    void CloseSpoolFile() override;
     bool IsSpoolFileOpen() const { return m_spoolFile.IsOpen(); }
 
     // 1 while the selection starts in the history (and until the first prompt).

@@ -10,27 +10,18 @@
 
 #include <sqlext.h>
 
-#include "app/CBrindleApp.h"
-#include "app/CMainFrame.h"
-#include "app/CSubFrame.h"
-#include "app/CommandTable.h"
-#include "app/WaitCursor.h"
-#include "catalog/CatalogPresentations.h"
 #include "connection/CBrindleDoc.h"
-#include "console/CDBOutputView.h"
-#include "odbc/DatabaseError.h"
-#include "odbc/OdbcStatement.h"
+#include "framework/CaptionHost.h"
+#include "framework/CommandMenu.h"
+#include "framework/CommandTable.h"
+#include "framework/DocumentHost.h"
+#include "framework/WaitCursor.h"
+#include "results/QueryLoader.h"
 #include "results/QuotedIdentifier.h"
 
 namespace {
 
-// Loaded rows reach the views in batches of this many: each row shows as soon
-// as its batch is full, without a model signal per row.
-constexpr size_t RowBatch = 512;
-constexpr uint16_t ItemsPerProgressStep = 10;
 constexpr int AutoFormatMargin = 18;
-
-const char *const LongBinaryText = "<Binary>";
 
 } // namespace
 
@@ -52,12 +43,8 @@ void CDBListView::SetCaption(const QString &caption) {
 }
 
 void CDBListView::ShowCaptionInFrame() {
-    for (QWidget *widget = parentWidget(); widget; widget = widget->parentWidget()) {
-        if (auto *frame = qobject_cast<CSubFrame *>(widget)) {
-            frame->SetCaption(m_caption);
-            return;
-        }
-    }
+    if (CaptionHost *frame = CaptionHost::Above(this))
+        frame->SetCaption(m_caption);
 }
 
 bool CDBListView::event(QEvent *event) {
@@ -67,6 +54,10 @@ bool CDBListView::event(QEvent *event) {
         ShowCaptionInFrame();
     return handled;
 }
+
+void CDBListView::ShowGridLines(bool on) { SetGridLines(on, Qt::black, true); }
+
+void CDBListView::SetRedraw(bool on) { setUpdatesEnabled(on); }
 
 void CDBListView::SetColumns(const std::vector<std::string> &titles, const QString &caption) {
     ClearGrid();
@@ -135,162 +126,15 @@ void CDBListView::LoadProcedureData(const std::string &procedureName) {
 }
 
 void CDBListView::LoadQueryResult(const std::string &statement) {
-    WaitCursor wait;
-    CBrindleApp *app = CBrindleApp::Instance();
-    const AppSettings settings = app ? app->Settings() : AppSettings();
-    const uint64_t maxRecords = settings.MaxRecords;
-    CMainFrame *mainFrame = app ? app->MainFrame() : nullptr;
-
-    CDBOutputView *console = m_doc.m_pOutputView;
-    if (console) {
-        console->SetLastStatement(statement);
-        console->AppendText(statement + "\r\n\r\n");
-    }
-
-    std::vector<GridRow> batch;
-    bool progress = false;
-    try {
-        const std::time_t start = std::time(nullptr);
-        OdbcConnection &database = m_doc.Database();
-        database.SetQueryTimeout(settings.QueryTimeout);
-        OdbcStatement query(database);
-        query.SetForwardOnlyReadOnly();
-        query.ExecuteDirect(statement);
-        // Only the execution is timed, in whole seconds; fetching is not.
-        const long long elapsed = static_cast<long long>(std::time(nullptr) - start);
-
-        const std::vector<OdbcStatement::Column> columns = query.DescribeColumns();
-        std::vector<std::string> titles;
-        std::vector<bool> longBinary;
-        titles.reserve(columns.size());
-        for (const OdbcStatement::Column &column : columns) {
-            titles.push_back(column.name);
-            longBinary.push_back(column.sqlType == SQL_LONGVARBINARY);
-        }
-        PropertyMode = false;
-        SetColumns(titles, QStringLiteral("Result set for the most recently executed query:"));
-
-        uint64_t loaded = 0;
-        uint64_t total = 0;
-        // A statement without a result set has no rows to fetch.
-        if (!columns.empty()) {
-            if (mainFrame && maxRecords > 0)
-                progress = mainFrame->BeginProgress(
-                    static_cast<uint16_t>(std::min<uint64_t>(maxRecords, UINT16_MAX)),
-                    ItemsPerProgressStep);
-            batch.reserve(static_cast<size_t>(std::min<uint64_t>(maxRecords, RowBatch)));
-            GridRow::Builder row;
-            const auto columnCount = static_cast<SQLUSMALLINT>(columns.size());
-            while (loaded < maxRecords && query.Fetch()) {
-                row.Clear();
-                for (SQLUSMALLINT column = 0; column < columnCount; ++column) {
-                    // Long binary data is never read: the text stands for any value.
-                    if (longBinary[column])
-                        row.Bytes().append(LongBinaryText);
-                    else
-                        query.AppendText(column + 1, row.Bytes());
-                    row.EndCell();
-                }
-                batch.push_back(row.Build());
-                ++loaded;
-                if (batch.size() >= RowBatch)
-                    Model().AppendRows(batch);
-                if (progress)
-                    mainFrame->StepProgress();
-            }
-            Model().AppendRows(batch);
-            total = loaded;
-            // Past MaxRecords rows are only counted.
-            while (query.Fetch())
-                ++total;
-        }
-
-        if (console) {
-            char line[128];
-            std::snprintf(line, sizeof line,
-                          "OK (Elapsed Time: %lld sec., Loaded %llu of %llu total records)\r\n",
-                          elapsed, static_cast<unsigned long long>(loaded),
-                          static_cast<unsigned long long>(total));
-            console->AppendText(line);
-            console->ShowPrompt();
-        }
-    } catch (const DatabaseError &error) {
-        // What was loaded before the failure stays in the grid.
-        Model().AppendRows(batch);
-        m_doc.ReportError(error);
-    }
-    if (progress)
-        mainFrame->EndProgress();
+    QueryLoader(m_doc, *this, Model()).Load(statement);
     viewport()->update();
-}
-
-void CDBListView::ShowDriverInfo() { CatalogPresentations(m_doc, *this).ShowDriverInfo(); }
-
-void CDBListView::ShowTables(const char *tableName, const char *tableType) {
-    CatalogPresentations(m_doc, *this).ShowTables(tableName, tableType);
-}
-
-void CDBListView::ShowColumns(const std::string &tableName, const char *columnName) {
-    CatalogPresentations(m_doc, *this).ShowColumns(tableName, columnName);
-}
-
-void CDBListView::ShowProcedureColumns(const std::string &procedureName, const char *columnName) {
-    CatalogPresentations(m_doc, *this).ShowProcedureColumns(procedureName, columnName);
-}
-
-void CDBListView::ShowColumnPrivileges(const std::string &tableName, const char *columnName) {
-    CatalogPresentations(m_doc, *this).ShowColumnPrivileges(tableName, columnName);
-}
-
-void CDBListView::ShowTablePrivileges(const std::string &tableName) {
-    CatalogPresentations(m_doc, *this).ShowTablePrivileges(tableName);
-}
-
-void CDBListView::ShowStatistics(const std::string &tableName, uint16_t unique, uint16_t accuracy) {
-    CatalogPresentations(m_doc, *this).ShowStatistics(tableName, unique, accuracy);
-}
-
-void CDBListView::ShowSpecialColumns(const std::string &tableName) {
-    CatalogPresentations(m_doc, *this).ShowSpecialColumns(tableName);
-}
-
-void CDBListView::ShowPrimaryKeys(const std::string &tableName, const char *columnName) {
-    CatalogPresentations(m_doc, *this).ShowPrimaryKeys(tableName, columnName);
-}
-
-void CDBListView::ShowForeignKeys(const std::string &tableName, const char *columnName) {
-    CatalogPresentations(m_doc, *this).ShowForeignKeys(tableName, columnName);
-}
-
-void CDBListView::ShowProcedures(const char *procedureName) {
-    CatalogPresentations(m_doc, *this).ShowProcedures(procedureName);
 }
 
 QMenu *CDBListView::CreateResultMenu(QWidget *parent) {
     if (RowCount() == 0)
         return nullptr;
-    auto *menu = new QMenu(QStringLiteral("Result"), parent);
-    CMainFrame *mainFrame =
-        CBrindleApp::Instance() ? CBrindleApp::Instance()->MainFrame() : nullptr;
-    for (const MenuItem &item : ContextMenu(167)) {
-        if (item.id == 0) {
-            menu->addSeparator();
-            continue;
-        }
-        const int id = item.id;
-        QAction *action = menu->addAction(QString::fromUtf8(MenuItemText(item)));
-        CommandState state;
-        if (!UpdateCommand(id, state) && mainFrame)
-            state = mainFrame->QueryCommand(id);
-        action->setEnabled(state.enabled);
-        connect(action, &QAction::triggered, this, [this, id] {
-            if (RunCommand(id))
-                return;
-            if (CBrindleApp *app = CBrindleApp::Instance(); app && app->MainFrame())
-                app->MainFrame()->SendCommand(id);
-        });
-    }
-    return menu;
+    return CreateCommandMenu(QStringLiteral("Result"), ContextMenu(167), *this,
+                             m_doc.Host().Commands(), parent);
 }
 
 void CDBListView::contextMenuEvent(QContextMenuEvent *event) {

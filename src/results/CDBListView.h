@@ -7,7 +7,8 @@
 #include <QPointer>
 #include <QString>
 
-#include "app/CommandTarget.h"
+#include "connection/ResultPane.h"
+#include "framework/CommandTarget.h"
 #include "results/CListViewEx.h"
 
 class CBrindleDoc;
@@ -16,7 +17,7 @@ class QMenu;
 // The result grid of a connection window: what the catalog, table data and
 // queries show. It is the only store of a shown result; export, find and
 // printing read the cells back from here.
-class CDBListView : public CListViewEx, public CommandTarget {
+class CDBListView : public CListViewEx, public ResultPane, public CommandTarget {
     Q_OBJECT
 public:
     // Registers itself with the document and captions its frame "Results: ".
@@ -25,10 +26,15 @@ public:
 
     // Empties the grid and lays out new columns (or, in PropertyMode, the
     // property rows) under a new caption.
-    void SetColumns(const std::vector<std::string> &titles, const QString &caption);
+    void SetColumns(const std::vector<std::string> &titles, const QString &caption) override;
     // Column 0 inserts a new row at `row` with the text as its label; any other
     // column sets that cell of an existing row.
-    void SetCellText(int row, int column, const std::string &text);
+    void SetCellText(int row, int column, const std::string &text) override;
+    void SetPropertyMode(bool on) override { PropertyMode = on; }
+    bool IsPropertyMode() const override { return PropertyMode; }
+    void ClearGrid() override { CListViewEx::ClearGrid(); }
+    void ShowGridLines(bool on) override;
+    void SetRedraw(bool on) override;
     // The whole cell, as the driver's bytes.
     std::string GetCellText(int row, int column) const;
     std::string_view CellBytes(int row, int column) const { return Model().Cell(row, column); }
@@ -38,29 +44,13 @@ public:
 
     // Widens the first ColumnCount columns to their data (on; never narrower),
     // or sets each to its title's width plus 18 (off).
-    void AutoFormatColumns(bool on);
+    void AutoFormatColumns(bool on) override;
 
     // Executes a query and shows its first MaxRecords rows, reporting on the console.
-    void LoadQueryResult(const std::string &statement);
+    void LoadQueryResult(const std::string &statement) override;
     // The rows of a table (auto-formatted with the connection's flag) or a procedure.
-    void LoadTableData(const std::string &tableName);
-    void LoadProcedureData(const std::string &procedureName);
-
-    // Catalog information for the tree's nodes and catalog commands (see
-    // CatalogPresentations); a null restriction restricts nothing.
-    void ShowDriverInfo();
-    void ShowTables(const char *tableName, const char *tableType);
-    void ShowColumns(const std::string &tableName, const char *columnName);
-    void ShowProcedureColumns(const std::string &procedureName, const char *columnName);
-    void ShowColumnPrivileges(const std::string &tableName, const char *columnName);
-    void ShowTablePrivileges(const std::string &tableName);
-    // `unique`: SQL_INDEX_ALL (1) or SQL_INDEX_UNIQUE (0); `accuracy`: SQL_ENSURE (1)
-    // or SQL_QUICK (0), the Statistic Parameters dialog's defaults first.
-    void ShowStatistics(const std::string &tableName, uint16_t unique = 1, uint16_t accuracy = 1);
-    void ShowSpecialColumns(const std::string &tableName);
-    void ShowPrimaryKeys(const std::string &tableName, const char *columnName);
-    void ShowForeignKeys(const std::string &tableName, const char *columnName);
-    void ShowProcedures(const char *procedureName);
+    void LoadTableData(const std::string &tableName) override;
+    void LoadProcedureData(const std::string &procedureName) override;
 
     // The "Result" popup menu, or nullptr while the grid has no rows.
     QMenu *CreateResultMenu(QWidget *parent);

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "app/WaitCursor.h"
+#include "framework/WaitCursor.h"
 #include "results/CGridHeader.h"
 #include "results/GridCellDelegate.h"
 

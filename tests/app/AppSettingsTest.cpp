@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestDataSources.h"
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 
 // The images live in the core library's resources, which a static link drops unless asked for.
 static void LoadResources() { Q_INIT_RESOURCE(brindle); }

@@ -4,15 +4,15 @@
 #include <sqlext.h>
 
 #include "CatalogRecordsetFixture.h"
-#include "catalog/CColumnPrivileges.h"
-#include "catalog/CColumns.h"
-#include "catalog/CForeignKeys.h"
-#include "catalog/CPrimaryKeys.h"
-#include "catalog/CProcedureColumns.h"
-#include "catalog/CProcedures.h"
-#include "catalog/CStatistics.h"
-#include "catalog/CTablePrivileges.h"
-#include "catalog/CTables.h"
+#include "catalog/recordsets/CColumnPrivileges.h"
+#include "catalog/recordsets/CColumns.h"
+#include "catalog/recordsets/CForeignKeys.h"
+#include "catalog/recordsets/CPrimaryKeys.h"
+#include "catalog/recordsets/CProcedureColumns.h"
+#include "catalog/recordsets/CProcedures.h"
+#include "catalog/recordsets/CStatistics.h"
+#include "catalog/recordsets/CTablePrivileges.h"
+#include "catalog/recordsets/CTables.h"
 #include "odbc/Recordset.h"
 
 namespace {

@@ -5,16 +5,16 @@
 #include <sqlext.h>
 
 #include "CatalogRecordsetFixture.h"
-#include "catalog/CColumns.h"
-#include "catalog/CForeignKeys.h"
-#include "catalog/CPrimaryKeys.h"
-#include "catalog/CProcedureColumns.h"
-#include "catalog/CProcedures.h"
-#include "catalog/CSpecialColumns.h"
-#include "catalog/CStatistics.h"
-#include "catalog/CTablePrivileges.h"
-#include "catalog/CTables.h"
-#include "catalog/CTypeInfo.h"
+#include "catalog/recordsets/CColumns.h"
+#include "catalog/recordsets/CForeignKeys.h"
+#include "catalog/recordsets/CPrimaryKeys.h"
+#include "catalog/recordsets/CProcedureColumns.h"
+#include "catalog/recordsets/CProcedures.h"
+#include "catalog/recordsets/CSpecialColumns.h"
+#include "catalog/recordsets/CStatistics.h"
+#include "catalog/recordsets/CTablePrivileges.h"
+#include "catalog/recordsets/CTables.h"
+#include "catalog/recordsets/CTypeInfo.h"
 #include "odbc/DatabaseError.h"
 
 // Each recordset against the fixture schema: the rows it must find, read twice

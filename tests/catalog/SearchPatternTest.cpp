@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 TEST(SearchPatternTest, EscapesWildcardsAndTheEscapeItself) {
     struct Case {

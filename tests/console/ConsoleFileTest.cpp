@@ -2,7 +2,7 @@
 #include <regex>
 
 #include "ConsoleFixture.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 
 namespace {
 

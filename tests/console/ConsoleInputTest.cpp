@@ -8,7 +8,7 @@
 #include <QScrollBar>
 
 #include "ConsoleFixture.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 
 namespace {
 

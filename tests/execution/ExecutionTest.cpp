@@ -10,10 +10,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "Panes.h"
 #include "../shell/ShellFixture.h"
 #include "app/CListFrameWnd.h"
 #include "app/CTreeFrameWnd.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "console/CDBOutputView.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcStatement.h"
@@ -52,9 +53,9 @@ protected:
         Frame().SendCommand(ID_FILE_NEW);
         doc_ = Frame().ActiveDocument();
         ASSERT_NE(doc_, nullptr);
-        console_ = doc_->m_pOutputView;
+        console_ = ConsoleOf(doc_);
         ASSERT_NE(console_, nullptr);
-        grid_ = doc_->m_pListView;
+        grid_ = GridOf(doc_);
         ASSERT_NE(grid_, nullptr);
         dir_ = MakeTempDir();
         Run("DROP TABLE IF EXISTS exec_t");
@@ -127,8 +128,8 @@ TEST_P(ExecutionTest, QueriesGoToTheGridAndThePaneCommandsToggle) {
         EXPECT_EQ(doc_->AutoFormat, on ? 1 : 0);
         EXPECT_EQ(Frame().QueryCommand(ID_AUTO_FORMAT).checked, on);
     }
-    for (auto [id, pane] : {std::pair<int, CSubFrame *>{ID_TREE_HEADER, doc_->Frame()->TreeFrame()},
-                            {ID_LIST_HEADER, doc_->Frame()->ListFrame()}}) {
+    for (auto [id, pane] : {std::pair<int, CSubFrame *>{ID_TREE_HEADER, FrameOf(doc_)->TreeFrame()},
+                            {ID_LIST_HEADER, FrameOf(doc_)->ListFrame()}}) {
         ASSERT_TRUE(pane->IsCaptionBarShown());
         EXPECT_TRUE(Frame().QueryCommand(id).checked);
         Frame().SendCommand(id);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 #include "catalog/CatalogLabels.h"
 #include "catalog/CatalogValueText.h"
 #include "connection/CDriverInfo.h"

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "Panes.h"
 #include "../shell/ShellFixture.h"
-#include "app/CommandTable.h"
+#include "catalog/CatalogPresentations.h"
+#include "framework/CommandTable.h"
 #include "console/CDBOutputView.h"
 #include "odbc/OdbcStatement.h"
 #include "results/CDBListView.h"
@@ -26,8 +28,8 @@ protected:
             ownConsole_ = std::make_unique<CDBOutputView>(*doc_, nullptr);
         if (!doc_->m_pListView)
             ownGrid_ = std::make_unique<CDBListView>(*doc_, nullptr);
-        grid_ = doc_->m_pListView;
-        console_ = doc_->m_pOutputView;
+        grid_ = GridOf(doc_);
+        console_ = ConsoleOf(doc_);
     }
     void TearDown() override {
         ownGrid_.reset();
@@ -36,6 +38,8 @@ protected:
     }
 
     bool IsPostgres() const { return GetParam() == "postgres"; }
+    // The presentations, laying into this grid.
+    CatalogPresentations Show() { return CatalogPresentations(*doc_, *grid_); }
 
     void Execute(const std::string &sql) {
         OdbcStatement statement(doc_->Database());

@@ -5,8 +5,8 @@
 #include <sqlext.h>
 
 #include "PresentationsFixture.h"
-#include "catalog/CColumns.h"
-#include "catalog/CTables.h"
+#include "catalog/recordsets/CColumns.h"
+#include "catalog/recordsets/CTables.h"
 #include "connection/CDriverInfo.h"
 #include "odbc/DatabaseError.h"
 
@@ -32,7 +32,7 @@ bool IsNumber(const std::string &text) {
 class PresentationsTest : public PresentationsFixture {};
 
 TEST_P(PresentationsTest, DriverInfoShowsTheDocumentsTextsAsProperties) {
-    grid_->ShowDriverInfo();
+    Show().ShowDriverInfo();
     EXPECT_EQ(grid_->Caption(), "General information about the driver and data source:");
     const CDriverInfo *info = doc_->DriverInfo();
     ASSERT_NE(info, nullptr);
@@ -52,7 +52,7 @@ TEST_P(PresentationsTest, TablesOfATypeComeFromTheDocumentsTableList) {
     ASSERT_TRUE(version.starts_with("03.")) << version;
     const Texts titles{"Name", "Type", "Catalog", "Schema", "Remarks"};
 
-    grid_->ShowTables(nullptr, "TABLE");
+    Show().ShowTables(nullptr, "TABLE");
     EXPECT_EQ(grid_->Caption(), "List of table, catalog, or schema names, and table types:");
     ExpectGridLayout(titles);
     const Texts names = Column(0);
@@ -63,14 +63,14 @@ TEST_P(PresentationsTest, TablesOfATypeComeFromTheDocumentsTableList) {
         EXPECT_EQ(type, "TABLE");
     EXPECT_EQ(RowNamed("customers")[3], IsPostgres() ? "public" : "");
 
-    grid_->ShowTables(nullptr, "VIEW");
+    Show().ShowTables(nullptr, "VIEW");
     EXPECT_EQ(Column(0), (Texts{"customer_orders", "order_totals"}));
     // Only what the document fetched: system tables were not asked for.
-    grid_->ShowTables(nullptr, "SYSTEM TABLE");
+    Show().ShowTables(nullptr, "SYSTEM TABLE");
     ExpectGridLayout(titles);
     EXPECT_EQ(grid_->RowCount(), 0);
 
-    grid_->ShowTables("order_items", nullptr);
+    Show().ShowTables("order_items", nullptr);
     ExpectPropertyLayout(titles);
     EXPECT_EQ(Column(1), (Texts{"order_items", "TABLE", IsPostgres() ? "brindle_test" : "",
                                 IsPostgres() ? "public" : "", ""}));
@@ -105,12 +105,12 @@ TEST_P(PostgresPresentationsTest, ASingleObjectShowsTheLastOfTwoMatchingRecords)
             owners.push_back(tables.TableOwner);
     ASSERT_EQ(owners.size(), 2u);
 
-    grid_->ShowTables("customers", nullptr);
+    Show().ShowTables("customers", nullptr);
     EXPECT_EQ(Value("Schema"), owners.back());
 
     // Columns of both tables come back for the name; the last "id" stays.
     AllColumnInfo(true);
-    grid_->ShowColumns("customers", "id");
+    Show().ShowColumns("customers", "id");
     std::string lastType;
     CColumns &columns = *doc_->Columns();
     for (columns.MoveFirst(); !columns.IsEOF(); columns.MoveNext())
@@ -121,7 +121,7 @@ TEST_P(PostgresPresentationsTest, ASingleObjectShowsTheLastOfTwoMatchingRecords)
 
 TEST_P(PresentationsTest, ColumnsShowTheOptionalCellsAndNaForNullScale) {
     AllColumnInfo(true);
-    grid_->ShowColumns("customers", nullptr);
+    Show().ShowColumns("customers", nullptr);
     EXPECT_EQ(grid_->Caption(), "List of column names in specified tables:");
     ExpectGridLayout(
         {"Name", "Type", "Length", "Precision", "Scale", "Radix", "Nullable", "Remarks"});
@@ -150,14 +150,14 @@ TEST_P(PresentationsTest, ColumnsShowTheOptionalCellsAndNaForNullScale) {
     }
 
     AllColumnInfo(false);
-    grid_->ShowColumns("order_items", "quantity");
+    Show().ShowColumns("order_items", "quantity");
     ExpectPropertyLayout({"Name", "Type", "Remarks"});
     EXPECT_EQ(Value("Name"), "quantity");
     // The pattern escape keeps order1items' columns out.
-    grid_->ShowColumns("order_items", nullptr);
+    Show().ShowColumns("order_items", nullptr);
     EXPECT_EQ(Column(0), (Texts{"order_id", "product_id", "quantity", "unit_price"}));
 
-    grid_->ShowColumns("customers", "no_such_column");
+    Show().ShowColumns("customers", "no_such_column");
     ExpectPropertyLayout({"Name", "Type", "Remarks"});
     EXPECT_EQ(Column(1), (Texts{"", "", ""}));
     ExpectNoError();
@@ -167,17 +167,17 @@ TEST_P(PresentationsTest, ProcedureColumnsAndProcedures) {
     AllColumnInfo(true);
     const Texts columnTitles{"Name",  "Data",  "Type",     "Length", "Precision",
                              "Scale", "Radix", "Nullable", "Remarks"};
-    grid_->ShowProcedureColumns("order_count", nullptr);
+    Show().ShowProcedureColumns("order_count", nullptr);
     EXPECT_EQ(grid_->Caption(),
               "List of input/output parameters, and the columns that make up the result set:");
     ExpectGridLayout(columnTitles);
-    grid_->ShowProcedures(nullptr);
+    Show().ShowProcedures(nullptr);
     EXPECT_EQ(grid_->Caption(), "List of procedure names:");
     ExpectGridLayout({"Name", "Type", "Catalog", "Schema", "Remarks"});
     if (!IsPostgres()) {
         // The SQLite driver offers both functions but knows no procedures.
         EXPECT_EQ(grid_->RowCount(), 0);
-        grid_->ShowProcedureColumns("order_count", nullptr);
+        Show().ShowProcedureColumns("order_count", nullptr);
         EXPECT_EQ(grid_->RowCount(), 0);
         ExpectNoError();
         return;
@@ -185,7 +185,7 @@ TEST_P(PresentationsTest, ProcedureColumnsAndProcedures) {
     EXPECT_GT(grid_->RowCount(), 100);
     EXPECT_EQ(RowNamed("order_count"), (Texts{"order_count", "FUNCTION", "", "public", ""}));
 
-    grid_->ShowProcedureColumns("order_count", nullptr);
+    Show().ShowProcedureColumns("order_count", nullptr);
     ASSERT_EQ(grid_->RowCount(), 2);
     EXPECT_EQ(Column(0), (Texts{"", "cust"}));
     EXPECT_EQ(Column(2), (Texts{"RETURN VALUE", "PARAM INPUT"}));
@@ -195,29 +195,29 @@ TEST_P(PresentationsTest, ProcedureColumnsAndProcedures) {
     AllColumnInfo(false);
     // The column restriction goes to the driver, and psqlODBC matches no
     // parameter by name: the labels stand with empty values.
-    grid_->ShowProcedureColumns("order_count", "cust");
+    Show().ShowProcedureColumns("order_count", "cust");
     ExpectPropertyLayout({"Name", "Data", "Type", "Remarks"});
     EXPECT_EQ(Column(1), (Texts{"", "", "", ""}));
 
-    grid_->ShowProcedures("order_count");
+    Show().ShowProcedures("order_count");
     ExpectPropertyLayout({"Name", "Type", "Catalog", "Schema", "Remarks"});
     EXPECT_EQ(Column(1), (Texts{"order_count", "FUNCTION", "", "public", ""}));
     ExpectNoError();
 }
 
 TEST_P(PresentationsTest, MissingColumnPrivilegesLeaveCaptionAndLabelsSilently) {
-    grid_->ShowColumnPrivileges("orders", nullptr);
+    Show().ShowColumnPrivileges("orders", nullptr);
     EXPECT_EQ(grid_->Caption(), "List of columns and associated privileges:");
     ExpectGridLayout(PrivilegeTitles);
     EXPECT_EQ(grid_->RowCount(), 0);
-    grid_->ShowColumnPrivileges("orders", "status");
+    Show().ShowColumnPrivileges("orders", "status");
     ExpectGridLayout(PrivilegeTitles);
     EXPECT_EQ(grid_->RowCount(), 0);
     ExpectNoError();
 }
 
 TEST_P(PresentationsTest, TablePrivilegesListTheTablesGrants) {
-    grid_->ShowTablePrivileges("orders");
+    Show().ShowTablePrivileges("orders");
     EXPECT_EQ(grid_->Caption(), "List of privileges associated with the table:");
     ExpectGridLayout(PrivilegeTitles);
     ASSERT_GT(grid_->RowCount(), 0);
@@ -236,7 +236,7 @@ TEST_P(PresentationsTest, TablePrivilegesListTheTablesGrants) {
 }
 
 TEST_P(PresentationsTest, StatisticsShowIndexRowsAsAsked) {
-    grid_->ShowStatistics("orders", SQL_INDEX_ALL, SQL_ENSURE);
+    Show().ShowStatistics("orders", SQL_INDEX_ALL, SQL_ENSURE);
     EXPECT_EQ(grid_->Caption(),
               "List of statistics about a single table and the indexes associated with the table:");
     ExpectGridLayout({"Type", "Table Name", "Table Catalog", "Table Schema", "Index Name",
@@ -265,7 +265,7 @@ TEST_P(PresentationsTest, StatisticsShowIndexRowsAsAsked) {
         }
     }
 
-    grid_->ShowStatistics("orders", SQL_INDEX_UNIQUE, SQL_QUICK);
+    Show().ShowStatistics("orders", SQL_INDEX_UNIQUE, SQL_QUICK);
     EXPECT_TRUE(indexRow("idx_orders_customer").empty());
     const Texts uniqueColumns = Column(8);
     EXPECT_NE(std::find(uniqueColumns.begin(), uniqueColumns.end(), "id"), uniqueColumns.end());
@@ -274,7 +274,7 @@ TEST_P(PresentationsTest, StatisticsShowIndexRowsAsAsked) {
 
 TEST_P(PresentationsTest, SpecialColumnsListRowIdsBeforeRowVersions) {
     AllColumnInfo(true);
-    grid_->ShowSpecialColumns(IsPostgres() ? "orders" : "audit_log");
+    Show().ShowSpecialColumns(IsPostgres() ? "orders" : "audit_log");
     EXPECT_EQ(grid_->Caption(), "Information about special columns:");
     ExpectGridLayout({"Name", "Type", "Length", "Precision", "Scale", "Return", "Scope", "Pseudo"});
     if (IsPostgres()) {
@@ -294,7 +294,7 @@ TEST_P(PresentationsTest, SpecialColumnsListRowIdsBeforeRowVersions) {
 }
 
 TEST_P(PresentationsTest, KeysOfATableAndOfOneColumn) {
-    grid_->ShowPrimaryKeys("order_items", nullptr);
+    Show().ShowPrimaryKeys("order_items", nullptr);
     EXPECT_EQ(grid_->Caption(), "List of column names that make up the primary key:");
     ExpectGridLayout({"PK Column", "PK Name", "Sequence"});
     EXPECT_EQ(Column(0), (Texts{"order_id", "product_id"}));
@@ -302,15 +302,15 @@ TEST_P(PresentationsTest, KeysOfATableAndOfOneColumn) {
     if (IsPostgres()) {
         EXPECT_EQ(Column(1), (Texts{"pk_order_items", "pk_order_items"}));
     }
-    grid_->ShowPrimaryKeys("order_items", "product_id");
+    Show().ShowPrimaryKeys("order_items", "product_id");
     ExpectPropertyLayout({"PK Column", "PK Name", "Sequence"});
     EXPECT_EQ(Value("PK Column"), "product_id");
     EXPECT_EQ(Value("Sequence"), "2");
     // No primary key: nothing listed, nothing said.
-    grid_->ShowPrimaryKeys("audit_log", nullptr);
+    Show().ShowPrimaryKeys("audit_log", nullptr);
     EXPECT_EQ(grid_->RowCount(), 0);
 
-    grid_->ShowForeignKeys("order_items", nullptr);
+    Show().ShowForeignKeys("order_items", nullptr);
     EXPECT_EQ(grid_->Caption(), "List of column names that make up foreign keys:");
     ExpectGridLayout(ForeignKeyTitles);
     ASSERT_EQ(grid_->RowCount(), 2);
@@ -325,7 +325,7 @@ TEST_P(PresentationsTest, KeysOfATableAndOfOneColumn) {
         EXPECT_EQ(product[1], "fk_items_product");
         EXPECT_EQ(product[7], "pk_products");
     }
-    grid_->ShowForeignKeys("order_items", "order_id");
+    Show().ShowForeignKeys("order_items", "order_id");
     ExpectPropertyLayout(ForeignKeyTitles);
     EXPECT_EQ(Value("FK Column"), "order_id");
     EXPECT_EQ(Value("PK Table"), "orders");
@@ -334,13 +334,13 @@ TEST_P(PresentationsTest, KeysOfATableAndOfOneColumn) {
 
 TEST_P(PresentationsTest, FinishingFollowsTheAutoFormatFlag) {
     doc_->AutoFormat = 0;
-    grid_->ShowPrimaryKeys("order_items", nullptr);
+    Show().ShowPrimaryKeys("order_items", nullptr);
     // Off: every column as wide as its title plus 18.
     EXPECT_EQ(grid_->columnWidth(0), grid_->TextWidth(QStringLiteral("PK Column")) + 18);
     EXPECT_EQ(grid_->columnWidth(2), grid_->TextWidth(QStringLiteral("Sequence")) + 18);
 
     doc_->AutoFormat = 1;
-    grid_->ShowPrimaryKeys("order_items", nullptr);
+    Show().ShowPrimaryKeys("order_items", nullptr);
     // On: wide enough for the longest cell, never narrower than inserted.
     EXPECT_GE(grid_->columnWidth(0), grid_->TextWidth(QStringLiteral("product_id")) + 18);
     EXPECT_EQ(grid_->columnWidth(2), grid_->TextWidth(QStringLiteral("Sequence")) + 15);
@@ -354,7 +354,7 @@ TEST_P(PostgresPresentationsTest, ADatabaseErrorIsReportedAndSkipsTheFinishingSt
         Execute("SELECT pg_terminate_backend(pg_backend_pid())");
     } catch (const DatabaseError &) {
     }
-    grid_->ShowPrimaryKeys("orders", nullptr);
+    Show().ShowPrimaryKeys("orders", nullptr);
     EXPECT_EQ(grid_->Caption(), "List of column names that make up the primary key:");
     ExpectGridLayout({"PK Column", "PK Name", "Sequence"});
     EXPECT_EQ(grid_->RowCount(), 0);
@@ -371,27 +371,28 @@ class UnconnectedPresentationsTest : public ShellFixture {};
 TEST_F(UnconnectedPresentationsTest, ShowCaptionAndLabelsWithoutRecords) {
     CBrindleDoc doc(*app_);
     CDBListView grid(doc, nullptr);
-    grid.ShowDriverInfo();
+    CatalogPresentations show(doc, grid);
+    show.ShowDriverInfo();
     EXPECT_EQ(grid.RowCount(), CDriverInfo::InfoCount);
     EXPECT_EQ(grid.GetCellText(0, 0), "User Name");
     EXPECT_EQ(grid.GetCellText(0, 1), "");
 
-    grid.ShowTables(nullptr, "TABLE");
+    show.ShowTables(nullptr, "TABLE");
     // Without an "ODBC Version" the older wording stands.
     EXPECT_EQ(grid.GetColumnTitle(2), "Qualifier");
     EXPECT_EQ(grid.RowCount(), 0);
-    grid.ShowTables("orders", nullptr);
+    show.ShowTables("orders", nullptr);
     EXPECT_EQ(grid.RowCount(), 5);
     EXPECT_EQ(grid.GetCellText(0, 1), "");
 
-    grid.ShowColumns("orders", nullptr);
+    show.ShowColumns("orders", nullptr);
     EXPECT_EQ(grid.Caption(), "List of column names in specified tables:");
     EXPECT_EQ(grid.ColumnCount, 3);
     EXPECT_EQ(grid.RowCount(), 0);
-    grid.ShowSpecialColumns("orders");
+    show.ShowSpecialColumns("orders");
     EXPECT_EQ(grid.Caption(), "Information about special columns:");
     EXPECT_EQ(grid.RowCount(), 0);
-    grid.ShowProcedures(nullptr);
+    show.ShowProcedures(nullptr);
     EXPECT_EQ(grid.GetColumnTitle(3), "Owner");
     EXPECT_EQ(grid.RowCount(), 0);
     EXPECT_TRUE(prompts_->messages.empty());

@@ -6,7 +6,7 @@
 
 #include "GridFixture.h"
 #include "app/CListFrameWnd.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "results/CGridHeader.h"
 
 namespace {

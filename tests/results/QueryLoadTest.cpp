@@ -4,8 +4,9 @@
 
 #include <QRegularExpression>
 
+#include "Panes.h"
 #include "../shell/ShellFixture.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "console/CDBOutputView.h"
 #include "odbc/OdbcStatement.h"
 #include "results/CDBListView.h"
@@ -40,8 +41,8 @@ protected:
             ownConsole_ = std::make_unique<CDBOutputView>(*doc_, nullptr);
         if (!doc_->m_pListView)
             ownGrid_ = std::make_unique<CDBListView>(*doc_, nullptr);
-        console_ = doc_->m_pOutputView;
-        grid_ = doc_->m_pListView;
+        console_ = ConsoleOf(doc_);
+        grid_ = GridOf(doc_);
     }
 
     bool IsPostgres() const { return GetParam() == "postgres"; }

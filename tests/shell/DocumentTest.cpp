@@ -6,9 +6,9 @@
 #include <QFile>
 
 #include "ShellFixture.h"
-#include "app/CommandTable.h"
-#include "catalog/CColumns.h"
-#include "catalog/CTables.h"
+#include "framework/CommandTable.h"
+#include "catalog/recordsets/CColumns.h"
+#include "catalog/recordsets/CTables.h"
 #include "connection/CDriverInfo.h"
 #include "odbc/OdbcEnvironment.h"
 
@@ -62,8 +62,8 @@ TEST_P(DocumentTest, NewConnectsLoadsTablesAndCaptionsWithTheDataSourceName) {
     CBrindleDoc *doc = NewDocument(source_.connect);
     ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(prompts_->messages.empty());
-    EXPECT_EQ(doc->Frame()->windowTitle(), QString::fromStdString(doc->GetDataSourceName()));
-    EXPECT_EQ(doc->Frame()->size(), QSize(CChildFrame::InitialWidth, CChildFrame::InitialHeight));
+    EXPECT_EQ(FrameOf(doc)->windowTitle(), QString::fromStdString(doc->GetDataSourceName()));
+    EXPECT_EQ(FrameOf(doc)->size(), QSize(CChildFrame::InitialWidth, CChildFrame::InitialHeight));
     ASSERT_NE(doc->Tables(), nullptr);
     ASSERT_NE(doc->DriverInfo(), nullptr);
     const auto names = TableNames(*doc->Tables());
@@ -133,7 +133,7 @@ TEST_P(DocumentTest, SaveWritesTheDsnWithoutPasswordAndItOpensAgain) {
     EXPECT_EQ(upper.find("PWD"), std::string::npos) << text;
     EXPECT_EQ(app_->RecentFiles().Files().value(0), QString::fromStdString(path + ".dsn"));
     // The caption keeps the data source name.
-    EXPECT_EQ(doc->Frame()->windowTitle(), QString::fromStdString(doc->GetDataSourceName()));
+    EXPECT_EQ(FrameOf(doc)->windowTitle(), QString::fromStdString(doc->GetDataSourceName()));
 
     // Opened again, the saved file connects; a password-protected source asks for it.
     prompts_->loginAnswers.push_back(ConnectPrompt::Login{"brindle", "brindle"});
@@ -175,7 +175,7 @@ TEST_P(DocumentTest, TwoDocumentsSideBySideAndTheEnvironmentGoesWithTheLast) {
     EXPECT_NE(first->DriverInfo()->Text(CDriverInfo::DbmsName),
               second->DriverInfo()->Text(CDriverInfo::DbmsName));
     EXPECT_TRUE(OdbcEnvironment::IsAllocated());
-    first->Frame()->close();
+    FrameOf(first)->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(OdbcEnvironment::IsAllocated());
     EXPECT_EQ(Frame().ChildFrames().size(), 1u);
@@ -197,7 +197,7 @@ TEST_P(DocumentTest, TablesLoadWithCursorLibraryOnAndOff) {
         // The counted scan reads the same rows again after MoveFirst.
         EXPECT_EQ(TableNames(*doc->Tables()), names);
         EXPECT_EQ(static_cast<size_t>(doc->Tables()->RecordCount()), names.size());
-        doc->Frame()->close();
+        FrameOf(doc)->close();
         QCoreApplication::processEvents();
     }
 }

@@ -7,7 +7,7 @@
 #include "app/CListFrameWnd.h"
 #include "app/CProgressStatusBar.h"
 #include "app/CTreeFrameWnd.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "app/ProgressCounter.h"
 #include "console/CDBOutputView.h"
 #include "results/CDBListView.h"

@@ -6,7 +6,7 @@
 
 #include "ShellFixture.h"
 #include "app/CProgressStatusBar.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "app/ProgressCounter.h"
 
 namespace {

@@ -34,6 +34,13 @@ protected:
     // Starts the application with a command line.
     bool Start(const QStringList &arguments = {}) { return app_->InitInstance(arguments); }
     CMainFrame &Frame() { return *app_->MainFrame(); }
+    // The connection window of a document, or nullptr.
+    CChildFrame *FrameOf(const CBrindleDoc *doc) {
+        for (CChildFrame *frame : Frame().ChildFrames())
+            if (&frame->Document() == doc)
+                return frame;
+        return nullptr;
+    }
 
     // Writes a .dsn file by hand (not through the code under test).
     static std::string WriteDsn(const std::string &dir, const std::string &name,

@@ -5,7 +5,7 @@
 #include <QMenuBar>
 
 #include "ShellFixture.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "odbc/OdbcEnvironment.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <QDialog>
 
-#include "app/UserPrompts.h"
+#include "framework/UserPrompts.h"
 
 // Answers the program's blocking dialogs from queues a test fills; records
 // what was asked. An empty queue answers as a user pressing Cancel.

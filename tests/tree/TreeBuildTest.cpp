@@ -29,7 +29,7 @@ TEST_P(TreeBuildTest, ShapeAndOrderFollowTheTableSettings) {
         settings.Synonyms = c.synonyms;
         settings.Procedures = c.procedures;
         ASSERT_NE(Open(), nullptr);
-        EXPECT_EQ(doc_->Frame()->TreeFrame()->GetCaption(), c.caption);
+        EXPECT_EQ(FrameOf(doc_)->TreeFrame()->GetCaption(), c.caption);
 
         QTreeWidgetItem *root = tree_->RootNode();
         ASSERT_NE(root, nullptr);
@@ -79,7 +79,7 @@ TEST_P(TreeBuildTest, ShapeAndOrderFollowTheTableSettings) {
             // A view is not listed under Tables either.
             EXPECT_EQ(Child(tables, "customer_orders"), nullptr);
         }
-        doc_->Frame()->close();
+        FrameOf(doc_)->close();
         QCoreApplication::processEvents();
     }
 }
@@ -173,7 +173,7 @@ TEST_P(TreeBuildTest, RefreshRebuildsAndDropsLoadedKeys) {
     EXPECT_EQ(Node({"Tables", "orders"})->childCount(), 1);
     EXPECT_EQ(tree_->CurrentNode(), nullptr);
     EXPECT_FALSE(tree_->IsBuilding());
-    EXPECT_EQ(doc_->Frame()->TreeFrame()->GetCaption(), "All Tables:");
+    EXPECT_EQ(FrameOf(doc_)->TreeFrame()->GetCaption(), "All Tables:");
     EXPECT_EQ(Frame().MessageText(), "For Help, press F1");
 }
 

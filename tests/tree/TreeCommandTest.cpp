@@ -1,3 +1,4 @@
+#include "Panes.h"
 #include "TreeFixture.h"
 
 #include <QApplication>
@@ -25,8 +26,8 @@ protected:
     }
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> texts;
-        for (int row = 0; row < doc_->m_pListView->RowCount(); ++row)
-            texts.push_back(doc_->m_pListView->GetCellText(row, column));
+        for (int row = 0; row < GridOf(doc_)->RowCount(); ++row)
+            texts.push_back(GridOf(doc_)->GetCellText(row, column));
         return texts;
     }
     static std::vector<std::string> ActionTexts(const QMenu &menu) {
@@ -60,7 +61,7 @@ TEST_P(TreeCommandTest, CatalogCommandsAreEnabledByTheCurrentNodesKind) {
     app_->Settings().Procedures = IsPostgres() ? 1 : 0;
     ASSERT_NE(Open(), nullptr);
     FocusTree();
-    ASSERT_EQ(doc_->Frame()->ActiveView(), static_cast<CommandTarget *>(tree_));
+    ASSERT_EQ(FrameOf(doc_)->ActiveView(), static_cast<CommandTarget *>(tree_));
     EXPECT_EQ(Enabled(), "00000");
 
     Node({"Tables", "orders"})->setExpanded(true);
@@ -99,7 +100,7 @@ TEST_P(TreeCommandTest, CatalogCommandsAreEnabledByTheCurrentNodesKind) {
 
 TEST_P(TreeCommandTest, SelectingANodeShowsItsCatalogInformation) {
     ASSERT_NE(Open(), nullptr);
-    CDBListView *grid = doc_->m_pListView;
+    CDBListView *grid = GridOf(doc_);
     Select(tree_->RootNode());
     EXPECT_EQ(grid->Caption(), "General information about the driver and data source:");
     Select(Node({"Tables"}));
@@ -143,7 +144,7 @@ TEST_P(TreeCommandTest, ContextMenusByNodeKind) {
     }
     // A menu item runs its command on the current node.
     menu->actions()[1]->trigger();
-    EXPECT_EQ(doc_->m_pListView->Caption(), "List of columns and associated privileges:");
+    EXPECT_EQ(GridOf(doc_)->Caption(), "List of columns and associated privileges:");
 
     if (IsPostgres()) {
         Select(Node({"Procedures", "order_count"}));
@@ -168,9 +169,9 @@ TEST_P(TreeCommandTest, RightClickSelectsTheNodeAndEmptySpaceClearsTheSelection)
     EXPECT_EQ(RightClick(onOrders), "Table");
     EXPECT_EQ(tree_->CurrentNode(), orders);
     EXPECT_TRUE(orders->isSelected());
-    EXPECT_EQ(doc_->m_pListView->Caption(),
+    EXPECT_EQ(GridOf(doc_)->Caption(),
               "List of table, catalog, or schema names, and table types:");
-    EXPECT_EQ(doc_->Frame()->ActiveView(), static_cast<CommandTarget *>(tree_));
+    EXPECT_EQ(FrameOf(doc_)->ActiveView(), static_cast<CommandTarget *>(tree_));
 
     // Root and folders have no menu, but the click still selects.
     EXPECT_EQ(RightClick(tree_->visualItemRect(tree_->RootNode()).center()), "");
@@ -189,7 +190,7 @@ TEST_P(TreeCommandTest, StatisticParametersCancelKeepsTheGridAndOkPassesTheChoic
     ASSERT_NE(Open(), nullptr);
     FocusTree();
     Select(Node({"Tables", "orders"}));
-    CDBListView *grid = doc_->m_pListView;
+    CDBListView *grid = GridOf(doc_);
     const QString shownCaption = grid->Caption();
     const std::vector<std::string> shownNames = Column(0);
 
@@ -226,17 +227,17 @@ TEST_P(TreeCommandTest, DataLoadsATableAndCallsAProcedure) {
     FocusTree();
     Select(Node({"Tables", "customers"}));
     ASSERT_TRUE(Frame().SendCommand(ID_DATA));
-    CDBListView *grid = doc_->m_pListView;
+    CDBListView *grid = GridOf(doc_);
     EXPECT_EQ(grid->Caption(), "Result set for the most recently executed query:");
     EXPECT_EQ(grid->RowCount(), 5);
     EXPECT_EQ(grid->GetColumnTitle(1), "name");
-    EXPECT_NE(doc_->m_pOutputView->LastStatement().find("customers"), std::string::npos);
+    EXPECT_NE(ConsoleOf(doc_)->LastStatement().find("customers"), std::string::npos);
 
     if (!IsPostgres())
         return;
     Select(Node({"Procedures", "order_count"}));
     ASSERT_TRUE(Frame().SendCommand(ID_DATA));
-    const std::string call = doc_->m_pOutputView->LastStatement();
+    const std::string call = ConsoleOf(doc_)->LastStatement();
     EXPECT_EQ(call.rfind("{call ", 0), 0u) << call;
     EXPECT_NE(call.find("order_count"), std::string::npos) << call;
     // order_count wants an argument: the server's refusal is reported, not hidden.

@@ -6,10 +6,11 @@
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
 
+#include "Panes.h"
 #include "../shell/ShellFixture.h"
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 #include "catalog/CDBTreeView.h"
-#include "catalog/CTables.h"
+#include "catalog/recordsets/CTables.h"
 #include "results/CDBListView.h"
 
 // A running application with one connection window on the parameter's data
@@ -32,7 +33,7 @@ protected:
         doc_ = Frame().ActiveDocument();
         if (!doc_)
             return nullptr;
-        tree_ = doc_->m_pTreeView;
+        tree_ = TreeOf(doc_);
         return tree_;
     }
 

@@ -1,7 +1,9 @@
-#include "app/AppSettings.h"
+#include "framework/AppSettings.h"
 
 #include <QSettings>
 #include <QVariant>
+
+#include "framework/AppVersion.h"
 
 namespace {
 
@@ -61,4 +63,8 @@ void AppSettings::ApplyChanges(const AppSettings &edited, QSettings &profile) {
     WriteIfChanged(profile, "GeneralSettings/MaxURLHistory", MaxURLHistory, edited.MaxURLHistory);
     WriteIfChanged(profile, "GeneralSettings/QueryTimeout", QueryTimeout, edited.QueryTimeout);
     WriteIfChanged(profile, "GeneralSettings/CursorLib", CursorLib, edited.CursorLib);
+}
+
+std::unique_ptr<QSettings> AppSettings::Profile() {
+    return std::make_unique<QSettings>(QStringLiteral("Quenwick"), AppVersion::Title());
 }

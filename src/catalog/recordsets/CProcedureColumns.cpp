@@ -1,8 +1,8 @@
-#include "catalog/CProcedureColumns.h"
+#include "catalog/recordsets/CProcedureColumns.h"
 
 #include <sqlext.h>
 
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 CProcedureColumns::CProcedureColumns(OdbcConnection &connection) : Recordset(connection) {
     BindText(&ProcedureQualifier, 1);

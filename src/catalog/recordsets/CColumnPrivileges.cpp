@@ -1,8 +1,8 @@
-#include "catalog/CColumnPrivileges.h"
+#include "catalog/recordsets/CColumnPrivileges.h"
 
 #include <sqlext.h>
 
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 CColumnPrivileges::CColumnPrivileges(OdbcConnection &connection) : Recordset(connection) {
     BindText(&TableQualifier, 1);

@@ -1,8 +1,8 @@
-#include "catalog/CTables.h"
+#include "catalog/recordsets/CTables.h"
 
 #include <sqlext.h>
 
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 CTables::CTables(OdbcConnection &connection) : Recordset(connection) {
     BindText(&TableQualifier, 1);

@@ -1,8 +1,8 @@
-#include "catalog/CProcedures.h"
+#include "catalog/recordsets/CProcedures.h"
 
 #include <sqlext.h>
 
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 CProcedures::CProcedures(OdbcConnection &connection) : Recordset(connection) {
     BindText(&ProcedureQualifier, 1);

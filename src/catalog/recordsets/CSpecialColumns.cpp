@@ -1,4 +1,4 @@
-#include "catalog/CSpecialColumns.h"
+#include "catalog/recordsets/CSpecialColumns.h"
 
 #include <sqlext.h>
 

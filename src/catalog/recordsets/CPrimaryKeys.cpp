@@ -1,4 +1,4 @@
-#include "catalog/CPrimaryKeys.h"
+#include "catalog/recordsets/CPrimaryKeys.h"
 
 #include <sqlext.h>
 

@@ -1,4 +1,4 @@
-#include "catalog/CForeignKeys.h"
+#include "catalog/recordsets/CForeignKeys.h"
 
 #include <sqlext.h>
 

@@ -1,8 +1,8 @@
-#include "catalog/CTablePrivileges.h"
+#include "catalog/recordsets/CTablePrivileges.h"
 
 #include <sqlext.h>
 
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 CTablePrivileges::CTablePrivileges(OdbcConnection &connection) : Recordset(connection) {
     BindText(&TableQualifier, 1);

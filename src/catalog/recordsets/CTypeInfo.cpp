@@ -1,4 +1,4 @@
-#include "catalog/CTypeInfo.h"
+#include "catalog/recordsets/CTypeInfo.h"
 
 #include <sqlext.h>
 

@@ -1,4 +1,4 @@
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 #include <sqlext.h>
 

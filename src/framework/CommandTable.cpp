@@ -1,4 +1,4 @@
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 
 #include <unordered_map>
 

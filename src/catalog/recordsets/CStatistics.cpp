@@ -1,4 +1,4 @@
-#include "catalog/CStatistics.h"
+#include "catalog/recordsets/CStatistics.h"
 
 #include <sqlext.h>
 

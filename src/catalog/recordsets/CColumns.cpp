@@ -1,8 +1,8 @@
-#include "catalog/CColumns.h"
+#include "catalog/recordsets/CColumns.h"
 
 #include <sqlext.h>
 
-#include "catalog/SearchPattern.h"
+#include "catalog/recordsets/SearchPattern.h"
 
 CColumns::CColumns(OdbcConnection &connection) : Recordset(connection) {
     BindText(&TableQualifier, 1);

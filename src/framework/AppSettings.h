@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class QSettings;
 
@@ -21,6 +22,9 @@ struct AppSettings {
     uint32_t MaxURLHistory = 10;
 
     bool operator==(const AppSettings &) const = default;
+
+    // The per-user profile: QSettings("Quenwick", "Brindle").
+    static std::unique_ptr<QSettings> Profile();
 
     // Reads the profile; an absent value keeps the current field value in
     // "GeneralSettings" and becomes 0 in the other sections.

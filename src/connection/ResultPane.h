@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "connection/GridSink.h"
+
+// The result grid as the document and the catalog tree see it.
+class ResultPane : public GridSink {
+public:
+    virtual void ClearGrid() = 0;
+    // Executes a query and shows its first MaxRecords rows, reporting on the console.
+    virtual void LoadQueryResult(const std::string &statement) = 0;
+    // The rows of a table or a procedure.
+    virtual void LoadTableData(const std::string &tableName) = 0;
+    virtual void LoadProcedureData(const std::string &procedureName) = 0;
+    virtual void ShowGridLines(bool on) = 0;
+    // Painting off while a catalog load lays its rows, and on again.
+    virtual void SetRedraw(bool on) = 0;
+};

@@ -1,0 +1,127 @@
+#include "connection/StatementRunner.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include <QFile>
+
+#include "connection/CBrindleDoc.h"
+#include "connection/ConsolePane.h"
+#include "connection/OkLine.h"
+#include "connection/ResultPane.h"
+#include "connection/ScriptReader.h"
+#include "connection/StatementKind.h"
+#include "framework/AppSettings.h"
+#include "framework/DocumentHost.h"
+#include "framework/UserPrompts.h"
+#include "framework/WaitCursor.h"
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcStatement.h"
+
+void StatementRunner::AppendText(const std::string &text) {
+    if (ConsolePane *console = m_doc.m_pOutputView)
+        console->AppendText(text);
+}
+
+void StatementRunner::ShowPrompt() {
+    if (ConsolePane *console = m_doc.m_pOutputView)
+        console->ShowPrompt();
+}
+
+void StatementRunner::ExecuteStatement(const std::string &statement) {
+    const std::string_view text = LeftTrimmed(statement);
+    switch (ClassifyStatement(text)) {
+    case StatementKind::Empty:
+    case StatementKind::Comment:
+        return;
+    case StatementKind::Query:
+        if (ResultPane *grid = m_doc.m_pListView)
+            grid->LoadQueryResult(std::string(text));
+        return;
+    case StatementKind::Script:
+        RunScript(std::string(text));
+        return;
+    case StatementKind::Other:
+        ExecuteDirect(std::string(text));
+        return;
+    }
+}
+
+void StatementRunner::ExecuteDirect(const std::string &text) {
+    WaitCursor wait;
+    if (ConsolePane *console = m_doc.m_pOutputView)
+        console->SetLastStatement(text);
+    AppendText(text + "\r\n\r\n");
+    const std::time_t start = std::time(nullptr);
+    m_doc.Database().SetQueryTimeout(m_doc.Host().Settings().QueryTimeout);
+    try {
+        OdbcStatement statement(m_doc.Database());
+        statement.ExecuteDirect(text);
+        // Errors past a statement that did execute are not reported.
+        statement.DrainResults();
+    } catch (const DatabaseError &error) {
+        m_doc.ReportError(error);
+        return;
+    }
+    const auto elapsed = static_cast<long long>(std::difftime(std::time(nullptr), start));
+    AppendText(OkLine::Executed(elapsed));
+    ShowPrompt();
+}
+
+void StatementRunner::RunScript(const std::string &statement) {
+    std::string text = statement;
+    while (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.back()) != std::string::npos)
+        text.pop_back();
+    if (text == "@") {
+        const QString path = m_doc.Host().Prompts().OpenFileName(
+            m_doc.Host().DialogParent(), QStringLiteral("Open"), QString(),
+            QStringLiteral("ODBC Scripts (*.sql *.tsq *.ssq);;All Files (*)"));
+        if (path.isEmpty())
+            return;
+        text += QFile::encodeName(path).toStdString();
+    }
+    AppendText(text + "\r\n");
+    const std::string name = text.substr(1);
+    if (m_depth >= MaxScriptDepth) {
+        AppendText("Error: Script nesting deeper than " + std::to_string(MaxScriptDepth) +
+                   " levels; " + text + " not run.\r\n");
+        ShowPrompt();
+        return;
+    }
+    std::error_code ignored;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(name, ignored))
+        file.open(name, std::ios::binary);
+    if (!file.is_open()) {
+        AppendText("Error: File " + name + " could not be opened.\r\n");
+        ShowPrompt();
+        return;
+    }
+    ScriptReader reader(file);
+    file.close();
+    ShowPrompt();
+
+    struct DepthGuard {
+        int &depth;
+        explicit DepthGuard(int &d) : depth(d) { ++depth; }
+        ~DepthGuard() { --depth; }
+    } guard(m_depth);
+    // The console shows the script's output in one go rather than statement by statement.
+    struct ConsoleBatch {
+        CBrindleDoc &doc;
+        explicit ConsoleBatch(CBrindleDoc &d) : doc(d) {
+            if (doc.m_pOutputView)
+                doc.m_pOutputView->BeginBatch();
+        }
+        // The console may have gone with its window while the script ran.
+        ~ConsoleBatch() {
+            if (doc.m_pOutputView)
+                doc.m_pOutputView->EndBatch();
+        }
+    } batch(m_doc);
+    std::string next;
+    while (reader.NextStatement(next))
+        ExecuteStatement(next);
+}
+

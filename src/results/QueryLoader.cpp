@@ -1,0 +1,109 @@
+#include "results/QueryLoader.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include <sqlext.h>
+
+#include "connection/CBrindleDoc.h"
+#include "connection/ConsolePane.h"
+#include "connection/GridSink.h"
+#include "connection/OkLine.h"
+#include "framework/AppSettings.h"
+#include "framework/DocumentHost.h"
+#include "framework/StatusSink.h"
+#include "framework/WaitCursor.h"
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcStatement.h"
+#include "results/GridModel.h"
+
+namespace {
+
+// Loaded rows reach the views in batches of this many: each row shows as soon
+// as its batch is full, without a model signal per row.
+constexpr size_t RowBatch = 512;
+constexpr uint16_t ItemsPerProgressStep = 10;
+
+const char *const LongBinaryText = "<Binary>";
+
+} // namespace
+
+void QueryLoader::Load(const std::string &statement) {
+    WaitCursor wait;
+    const AppSettings &settings = m_doc.Host().Settings();
+    const uint64_t maxRecords = settings.MaxRecords;
+
+    ConsolePane *console = m_doc.m_pOutputView;
+    if (console) {
+        console->SetLastStatement(statement);
+        console->AppendText(statement + "\r\n\r\n");
+    }
+
+    std::vector<GridRow> batch;
+    ProgressRun progress;
+    try {
+        const std::time_t start = std::time(nullptr);
+        OdbcConnection &database = m_doc.Database();
+        database.SetQueryTimeout(settings.QueryTimeout);
+        OdbcStatement query(database);
+        query.SetForwardOnlyReadOnly();
+        query.ExecuteDirect(statement);
+        // Only the execution is timed, in whole seconds; fetching is not.
+        const long long elapsed = static_cast<long long>(std::time(nullptr) - start);
+
+        const std::vector<OdbcStatement::Column> columns = query.DescribeColumns();
+        std::vector<std::string> titles;
+        std::vector<bool> longBinary;
+        titles.reserve(columns.size());
+        for (const OdbcStatement::Column &column : columns) {
+            titles.push_back(column.name);
+            longBinary.push_back(column.sqlType == SQL_LONGVARBINARY);
+        }
+        m_grid.SetPropertyMode(false);
+        m_grid.SetColumns(titles, QStringLiteral("Result set for the most recently executed query:"));
+
+        uint64_t loaded = 0;
+        uint64_t total = 0;
+        // A statement without a result set has no rows to fetch.
+        if (!columns.empty()) {
+            if (maxRecords > 0)
+                progress.Begin(m_doc.Host().Status(),
+                                 static_cast<uint16_t>(std::min<uint64_t>(maxRecords, UINT16_MAX)),
+                                 ItemsPerProgressStep);
+            batch.reserve(static_cast<size_t>(std::min<uint64_t>(maxRecords, RowBatch)));
+            GridRow::Builder row;
+            const auto columnCount = static_cast<SQLUSMALLINT>(columns.size());
+            while (loaded < maxRecords && query.Fetch()) {
+                row.Clear();
+                for (SQLUSMALLINT column = 0; column < columnCount; ++column) {
+                    // Long binary data is never read: the text stands for any value.
+                    if (longBinary[column])
+                        row.Bytes().append(LongBinaryText);
+                    else
+                        query.AppendText(column + 1, row.Bytes());
+                    row.EndCell();
+                }
+                batch.push_back(row.Build());
+                ++loaded;
+                if (batch.size() >= RowBatch)
+                    m_model.AppendRows(batch);
+                progress.Step();
+            }
+            m_model.AppendRows(batch);
+            total = loaded;
+            // Past MaxRecords rows are only counted.
+            while (query.Fetch())
+                ++total;
+        }
+
+        if (console) {
+            console->AppendText(OkLine::Loaded(elapsed, loaded, total));
+            console->ShowPrompt();
+        }
+    } catch (const DatabaseError &error) {
+        // What was loaded before the failure stays in the grid.
+        m_model.AppendRows(batch);
+        m_doc.ReportError(error);
+    }
+}
+
