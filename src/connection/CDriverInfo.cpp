@@ -2,6 +2,8 @@
 
 #include <sqlext.h>
 
+#include "catalog/CTypeInfo.h"
+#include "odbc/DatabaseError.h"
 #include "odbc/OdbcConnection.h"
 
 namespace {
@@ -31,7 +33,7 @@ std::string MappedText(const OdbcConnection &connection, SQLUSMALLINT type,
 
 } // namespace
 
-CDriverInfo::CDriverInfo(const OdbcConnection &connection) {
+CDriverInfo::CDriverInfo(OdbcConnection &connection) {
     if (!connection.IsOpen())
         return;
     m_texts[UserName] = TextInfo(connection, SQL_USER_NAME);
@@ -58,6 +60,40 @@ CDriverInfo::CDriverInfo(const OdbcConnection &connection) {
         MappedText(connection, SQL_ACCESSIBLE_PROCEDURES, &AccessibleText);
     m_texts[AccessibleTables] = MappedText(connection, SQL_ACCESSIBLE_TABLES, &AccessibleText);
     m_texts[DatabaseName] = TextInfo(connection, SQL_DATABASE_NAME);
+
+    m_answers = ReadSyntaxAnswers(connection);
+    m_functions = SyntaxEntries::Functions(m_answers);
+    m_operators = SyntaxEntries::Operators(m_answers);
+    m_joins = SyntaxEntries::Joins(m_answers);
+    m_dateTime = SyntaxEntries::DateTimeLiterals(m_answers);
+    m_procedureCall = SyntaxEntries::ProcedureCallEscape(m_answers);
+    m_likeEscape = SyntaxEntries::LikeEscape(m_answers);
+}
+
+SyntaxAnswers CDriverInfo::ReadSyntaxAnswers(OdbcConnection &connection) {
+    SyntaxAnswers answers;
+    if (!connection.IsOpen())
+        return answers;
+    answers.convertFunctions = connection.InfoU32(SQL_CONVERT_FUNCTIONS);
+    answers.numericFunctions = connection.InfoU32(SQL_NUMERIC_FUNCTIONS);
+    answers.stringFunctions = connection.InfoU32(SQL_STRING_FUNCTIONS);
+    answers.systemFunctions = connection.InfoU32(SQL_SYSTEM_FUNCTIONS);
+    answers.timeDateFunctions = connection.InfoU32(SQL_TIMEDATE_FUNCTIONS);
+    answers.subqueries = connection.InfoU32(SQL_SUBQUERIES);
+    answers.outerJoins = connection.InfoU32(SQL_OJ_CAPABILITIES);
+    try {
+        CTypeInfo types(connection);
+        if (types.Open(SQL_ALL_TYPES)) {
+            for (; !types.IsEOF(); types.MoveNext())
+                answers.dataTypes.push_back(types.DataType);
+        }
+    } catch (const DatabaseError &) {
+        // A type list cut short would be a wrong one: none at all.
+        answers.dataTypes.clear();
+    }
+    answers.procedures = TextInfo(connection, SQL_PROCEDURES);
+    answers.likeEscapeClause = TextInfo(connection, SQL_LIKE_ESCAPE_CLAUSE);
+    return answers;
 }
 
 const std::array<const char *, CDriverInfo::InfoCount> &CDriverInfo::Labels() {

@@ -3,12 +3,15 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "connection/SyntaxEntries.h"
 
 class OdbcConnection;
 
 // What the driver reports about itself and the data source, read once when
-// built and read-only afterwards. A connection that is not open leaves every
-// text empty.
+// built and read-only afterwards, and the Syntax Dictionary's entries built
+// from it. A connection that is not open leaves every text and list empty.
 class CDriverInfo {
 public:
     // Positions of the information texts, in the order they are shown.
@@ -38,7 +41,8 @@ public:
     };
     using Texts = std::array<std::string, InfoCount>;
 
-    explicit CDriverInfo(const OdbcConnection &connection);
+    // Not const: the date/time literals come from a type query on the connection.
+    explicit CDriverInfo(OdbcConnection &connection);
 
     const std::string &Text(Info info) const { return m_texts[info]; }
     const Texts &AllTexts() const noexcept { return m_texts; }
@@ -59,9 +63,31 @@ public:
     // "Y" -> "Yes", "N" -> "No", anything else as it stands.
     static std::string AccessibleText(const std::string &answer);
 
-    // The Syntax Dictionary's entry lists and escape texts join here; they are
-    // filled right after the information texts, from the same connection.
+    // The Syntax Dictionary's entries: parallel syntax and description lists,
+    // filtered by what the driver declares it supports.
+    const SyntaxList &Functions() const noexcept { return m_functions; }
+    const SyntaxList &Operators() const noexcept { return m_operators; }
+    const SyntaxList &Joins() const noexcept { return m_joins; }
+    const SyntaxList &DateTimeLiterals() const noexcept { return m_dateTime; }
+    // The operator texts alone, for the wizards' Operator fields.
+    const std::vector<std::string> &OperatorTexts() const noexcept { return m_operators.syntax; }
+    // Empty when the driver does not support them.
+    const std::string &ProcedureCallEscape() const noexcept { return m_procedureCall; }
+    const std::string &LikeEscape() const noexcept { return m_likeEscape; }
+    // What the driver answered for the lists above.
+    const SyntaxAnswers &Answers() const noexcept { return m_answers; }
+
+    // The driver's answers for the syntax lists; failed calls read as 0 or
+    // empty, a failed type query as no types.
+    static SyntaxAnswers ReadSyntaxAnswers(OdbcConnection &connection);
 
 private:
     Texts m_texts;
+    SyntaxAnswers m_answers;
+    SyntaxList m_functions;
+    SyntaxList m_operators;
+    SyntaxList m_joins;
+    SyntaxList m_dateTime;
+    std::string m_procedureCall;
+    std::string m_likeEscape;
 };
