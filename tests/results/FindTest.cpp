@@ -109,7 +109,6 @@ TEST(GridFinder, AsksToRestartAtTheEndOfTheGrid) {
     const Case cases[] = {
         {-1, true, -1, "No matches are found. Restart from the beginning ?", 2},
         {-1, false, -1, "No matches are found. Restart from the end ?", 8},
-        {9, true, -1, "No matches are found. Restart from the beginning ?", 2},
         {8, true, 8, "No more matches are found. Restart from the beginning ?", 2},
         {2, false, 2, "No more matches are found. Restart from the end ?", 8},
     };
