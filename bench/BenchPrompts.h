@@ -19,6 +19,10 @@ public:
     std::vector<QString> messages;
 
     void Message(QWidget *, const QString &text, Icon) override { messages.push_back(text); }
+    void CaptionedMessage(QWidget *, const QString &, const QString &text, Icon) override {
+        messages.push_back(text);
+    }
+    bool Question(QWidget *, const QString &, const QString &) override { return false; }
     QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return {};
     }

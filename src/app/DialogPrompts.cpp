@@ -23,15 +23,29 @@ QMessageBox::Icon BoxIcon(UserPrompts::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-} // namespace
-
-void DialogPrompts::Message(QWidget *parent, const QString &text, Icon icon) {
-    QMessageBox box(BoxIcon(icon), QApplication::applicationName(), QString(), QMessageBox::Ok,
-                    parent);
+int ShowBox(QWidget *parent, const QString &caption, const QString &text, UserPrompts::Icon icon,
+            QMessageBox::StandardButtons buttons) {
+    QMessageBox box(BoxIcon(icon), caption, QString(), buttons, parent);
     // Driver and server texts end up here: never let them be read as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    box.exec();
+    return box.exec();
+}
+
+} // namespace
+
+void DialogPrompts::Message(QWidget *parent, const QString &text, Icon icon) {
+    ShowBox(parent, QApplication::applicationName(), text, icon, QMessageBox::Ok);
+}
+
+void DialogPrompts::CaptionedMessage(QWidget *parent, const QString &caption, const QString &text,
+                                     Icon icon) {
+    ShowBox(parent, caption, text, icon, QMessageBox::Ok);
+}
+
+bool DialogPrompts::Question(QWidget *parent, const QString &caption, const QString &text) {
+    return ShowBox(parent, caption, text, Icon::Question, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
 }
 
 QString DialogPrompts::OpenFileName(QWidget *parent, const QString &caption,

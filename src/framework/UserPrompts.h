@@ -20,6 +20,11 @@ public:
 
     // A message box with an OK button.
     virtual void Message(QWidget *parent, const QString &text, Icon icon) = 0;
+    // The same under a caption of its own.
+    virtual void CaptionedMessage(QWidget *parent, const QString &caption, const QString &text,
+                                  Icon icon) = 0;
+    // A question with OK and Cancel buttons and the question icon; true for OK.
+    virtual bool Question(QWidget *parent, const QString &caption, const QString &text) = 0;
     // File choosers; an empty result is a cancel.
     virtual QString OpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                                  const QString &filter) = 0;

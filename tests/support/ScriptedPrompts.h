@@ -16,6 +16,10 @@
 class ScriptedPrompts : public UserPrompts {
 public:
     std::vector<std::pair<QString, Icon>> messages;
+    // Captions of captioned messages and questions, in the order asked.
+    std::vector<QString> captions;
+    std::vector<QString> questions;
+    std::deque<bool> questionAnswers;
     std::deque<QString> openFileAnswers;
     std::deque<QString> saveFileAnswers;
     std::vector<QString> proposedSaveNames;
@@ -30,6 +34,16 @@ public:
         messages.emplace_back(text, icon);
         if (onMessage)
             onMessage(text);
+    }
+    void CaptionedMessage(QWidget *parent, const QString &caption, const QString &text,
+                          Icon icon) override {
+        captions.push_back(caption);
+        Message(parent, text, icon);
+    }
+    bool Question(QWidget *, const QString &caption, const QString &text) override {
+        captions.push_back(caption);
+        questions.push_back(text);
+        return Next(questionAnswers, false);
     }
     QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return Next(openFileAnswers, QString());

@@ -1,0 +1,74 @@
+#include "results/GridPrinter.h"
+
+#include <vector>
+
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "app/UserPrompts.h"
+#include "results/CListViewEx.h"
+#include "results/GridPrintRenderer.h"
+
+namespace {
+
+int PrintChosenPages(const GridPrintRenderer &renderer, QPrinter &printer) {
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    return renderer.Print(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+}
+
+} // namespace
+
+GridPrinter::GridPrinter(QString versionText, UserPrompts &prompts)
+    : m_versionText(std::move(versionText)), m_prompts(prompts),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+
+GridPrinter::~GridPrinter() = default;
+
+GridPrintRenderer GridPrinter::RendererFor(const CListViewEx &grid, const QString &versionText) {
+    std::vector<int> widths;
+    for (int column = 0; column < grid.GridColumnCount(); ++column)
+        widths.push_back(grid.columnWidth(column));
+    // A font sized in screen pixels would come out a few printer dots high.
+    QFont font = grid.font();
+    if (font.pixelSize() > 0)
+        font.setPointSizeF(font.pixelSize() * 72.0 / grid.logicalDpiY());
+    return GridPrintRenderer(grid.Model(), std::move(widths), grid.TextWidth(QStringLiteral("x")),
+                             font, versionText);
+}
+
+int GridPrinter::Print(const CListViewEx &grid, QWidget *parent) {
+    const GridPrintRenderer renderer = RendererFor(grid, m_versionText);
+    const int pages = renderer.PageCount(*m_printer);
+    if (pages == 0)
+        return 0;
+    QPrintDialog dialog(m_printer.get(), parent);
+    dialog.setMinMax(1, pages);
+    m_printer->setFromTo(1, pages);
+    if (m_prompts.Exec(dialog) != QDialog::Accepted)
+        return 0;
+    const int printed = PrintChosenPages(renderer, *m_printer);
+    if (printed < 0) {
+        const QString file = m_printer->outputFileName();
+        m_prompts.Message(parent,
+                          file.isEmpty() ? QStringLiteral("Cannot print the results.")
+                                         : QStringLiteral("Cannot write %1.").arg(file),
+                          UserPrompts::Icon::Exclamation);
+        return 0;
+    }
+    return printed;
+}
+
+void GridPrinter::PrintPreview(const CListViewEx &grid, QWidget *parent) {
+    const GridPrintRenderer renderer = RendererFor(grid, m_versionText);
+    QPrintPreviewDialog preview(m_printer.get(), parent);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [&renderer](QPrinter *printer) { PrintChosenPages(renderer, *printer); });
+    m_prompts.Exec(preview);
+}
+
+bool GridPrinter::PrintSetup(QWidget *parent) {
+    QPageSetupDialog dialog(m_printer.get(), parent);
+    return m_prompts.Exec(dialog) == QDialog::Accepted;
+}
