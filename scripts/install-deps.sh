@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the packages Brindle needs to build, test and run on Debian 12.
-# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL server)
+# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL and FTP servers)
 # Quick and silent when everything is already there.
 set -euo pipefail
 
@@ -11,7 +11,7 @@ packages=(
 )
 for arg in "$@"; do
     case "$arg" in
-    --test) packages+=(postgresql-15) ;;
+    --test) packages+=(postgresql-15 python3-pyftpdlib) ;;
     *)
         echo "usage: $0 [--test]" >&2
         exit 2
