@@ -16,7 +16,7 @@ bool ExportFile::Create(const QString &path) {
     return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
 }
 
-void ExportFile::WriteRepeated(char byte, size_t count) {
+void ExportFile::WriteRepeatedLarge(char byte, size_t count) {
     while (count > 0) {
         if (m_used == BufferSize)
             Flush();

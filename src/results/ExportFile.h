@@ -35,7 +35,14 @@ public:
             Flush();
         m_buffer[m_used++] = byte;
     }
-    void WriteRepeated(char byte, size_t count);
+    void WriteRepeated(char byte, size_t count) {
+        if (count <= BufferSize - m_used) {
+            std::memset(m_buffer + m_used, byte, count);
+            m_used += count;
+        } else {
+            WriteRepeatedLarge(byte, count);
+        }
+    }
 
     // Writes what is buffered and closes the file; false when any write or the
     // close failed (ErrorText says why).
@@ -46,6 +53,7 @@ public:
 private:
     void Flush();
     void WriteLarge(std::string_view bytes);
+    void WriteRepeatedLarge(char byte, size_t count);
     void WriteThrough(const char *data, size_t size);
     void Fail();
 

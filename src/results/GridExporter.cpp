@@ -42,7 +42,12 @@ struct Prefix {
 
 // The first `limit` characters of `text`.
 Prefix LeadingCharacters(std::string_view text, size_t limit) {
-    Prefix prefix;
+    // Most cells are ASCII: one byte, one character.
+    const size_t ascii = std::min(text.size(), limit);
+    size_t i = 0;
+    while (i < ascii && static_cast<unsigned char>(text[i]) < 0x80)
+        ++i;
+    Prefix prefix{i, i};
     while (prefix.bytes < text.size() && prefix.characters < limit) {
         const auto byte = static_cast<unsigned char>(text[prefix.bytes]);
         prefix.bytes += byte < 0x80 ? 1 : CharacterBytes(text.substr(prefix.bytes));
@@ -63,9 +68,13 @@ void WriteQuoted(ExportFile &out, std::string_view text) {
     out.Write('"');
 }
 
+bool NeedsEscape(char c) { return c == '&' || c == '<' || c == '>' || c == '"'; }
+
 void WriteHtmlEscaped(ExportFile &out, std::string_view text) {
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
+        if (!NeedsEscape(text[i]))
+            continue;
         std::string_view entity;
         switch (text[i]) {
         case '&':
