@@ -13,6 +13,7 @@
 #include "AppSession.h"
 #include "BenchReport.h"
 #include "BenchSuite.h"
+#include "ExportBench.h"
 #include "ScratchDir.h"
 #include "TreeBench.h"
 
@@ -20,7 +21,8 @@ namespace {
 
 void Usage() {
     std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
-                "                     [--tables N] [--only sqlite|postgres] [--part loads|scripts|tree]\n"
+                "                     [--tables N] [--only sqlite|postgres] [--part "
+                "loads|scripts|tree|export]\n"
                 "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
@@ -51,7 +53,8 @@ int main(int argc, char **argv) {
             only = argv[++i];
         } else if (argument == "--part" && hasValue) {
             options.part = argv[++i];
-            if (options.part != "loads" && options.part != "scripts" && options.part != "tree") {
+            if (options.part != "loads" && options.part != "scripts" && options.part != "tree" &&
+                options.part != "export") {
                 Usage();
                 return 2;
             }
@@ -96,6 +99,8 @@ int main(int argc, char **argv) {
         BenchSuite suite(app, options, report);
         TreeBench tree(app, options, report);
 
+        if (options.Measures("export"))
+            ExportBench(options.workDir, options.loadRows, options.runs, report).Run();
         if (only.empty() || only == "sqlite") {
             // The disk's sync is no part of what is measured: it would only dilute the ratios.
             if (options.Measures("loads") || options.Measures("scripts"))

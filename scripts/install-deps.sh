@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the packages Brindle needs to build, test and run on Debian 12.
-# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL server and poppler-utils,
-# whose pdftotext and pdftoppm read the printing tests' PDF files)
+# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL and FTP servers, and
+# poppler-utils, whose pdftotext and pdftoppm read the printing tests' PDF files)
 # Quick and silent when everything is already there.
 set -euo pipefail
 
@@ -12,7 +12,7 @@ packages=(
 )
 for arg in "$@"; do
     case "$arg" in
-    --test) packages+=(postgresql-15 poppler-utils) ;;
+    --test) packages+=(postgresql-15 poppler-utils python3-pyftpdlib) ;;
     *)
         echo "usage: $0 [--test]" >&2
         exit 2

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Brindle with warnings as errors and runs every test against SQLite and a
-# throwaway PostgreSQL 15 server that lives only as long as this script.
+# Builds Brindle with warnings as errors and runs every test against SQLite, a
+# throwaway PostgreSQL 15 server and a throwaway FTP server (for the upload
+# tests), both living only as long as this script.
 # Run as root on Debian 12:  bash scripts/test.sh
 set -euo pipefail
 
@@ -20,6 +21,8 @@ cmake --build "$BUILD_DIR" -j2
 PG_DIR=$(mktemp -d /tmp/brindle-pg.XXXXXX)
 PG_DATA="$PG_DIR/data"
 PG_STARTED=0
+FTP_DIR=$(mktemp -d /tmp/brindle-ftp.XXXXXX)
+FTP_PID=""
 
 as_postgres() {
     # The server refuses to run as root; run from a folder the postgres user can read.
@@ -33,7 +36,11 @@ cleanup() {
             as_postgres "$PG_BIN/pg_ctl" -D "$PG_DATA" -m immediate -w stop >/dev/null 2>&1 ||
             true
     fi
-    rm -rf "$PG_DIR"
+    if [[ -n "$FTP_PID" ]]; then
+        kill "$FTP_PID" 2>/dev/null || true
+        wait "$FTP_PID" 2>/dev/null || true
+    fi
+    rm -rf "$PG_DIR" "$FTP_DIR"
     exit "$status"
 }
 trap cleanup EXIT
@@ -93,6 +100,41 @@ psql -X -q -v ON_ERROR_STOP=1 -h "$PG_DIR" -p "$PORT" -U postgres -d postgres \
 PGPASSWORD=brindle psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$PORT" -U brindle \
     -d brindle_test -f tests/fixtures/pg_fixture.sql ||
     fail "could not load tests/fixtures/pg_fixture.sql"
+
+# --- Throwaway FTP server ---------------------------------------------------------
+
+# The first free port from 52120 up; a server that cannot start fails the run.
+FTP_PORT=""
+for candidate in $(seq 52120 52199); do
+    if port_in_use "$candidate"; then
+        continue
+    fi
+    /usr/bin/python3 tests/fixtures/ftp_server.py --port "$candidate" --root "$FTP_DIR/root" \
+        >"$FTP_DIR/server.log" 2>&1 &
+    FTP_PID=$!
+    for _ in $(seq 100); do
+        if ! kill -0 "$FTP_PID" 2>/dev/null || port_in_use "$candidate"; then
+            break
+        fi
+        sleep 0.1
+    done
+    if kill -0 "$FTP_PID" 2>/dev/null && port_in_use "$candidate"; then
+        FTP_PORT=$candidate
+        break
+    fi
+    kill "$FTP_PID" 2>/dev/null || true
+    wait "$FTP_PID" 2>/dev/null || true
+    FTP_PID=""
+    if grep -q "Address already in use" "$FTP_DIR/server.log"; then
+        continue
+    fi
+    cat "$FTP_DIR/server.log" >&2
+    fail "the FTP server did not start (log above)"
+done
+[[ -n "$FTP_PORT" ]] || fail "the FTP server did not start: no free port in 52120-52199"
+echo "== FTP server listening on 127.0.0.1:$FTP_PORT"
+export BRINDLE_FTP_PORT=$FTP_PORT
+export BRINDLE_FTP_ROOT="$FTP_DIR/root"
 
 # --- Tests ------------------------------------------------------------------------
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/UserPrompts.h"
-#include "app/WaitCursor.h"
+#include "framework/UserPrompts.h"
+#include "framework/WaitCursor.h"
 #include "results/FindTarget.h"
 #include "results/GridModel.h"
 

@@ -7,7 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "app/UserPrompts.h"
+#include "framework/UserPrompts.h"
 #include "results/CListViewEx.h"
 #include "results/GridPrintRenderer.h"
 

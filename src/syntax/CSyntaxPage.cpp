@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "app/WaitCursor.h"
+#include "framework/WaitCursor.h"
 #include "syntax/SyntaxPageContent.h"
 
 std::string g_strSyntax;

@@ -5,7 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/UserPrompts.h"
+#include "framework/UserPrompts.h"
 #include "syntax/CSyntaxPage.h"
 #include "syntax/SyntaxTarget.h"
 
