@@ -2,7 +2,7 @@
 
 #include <sqlext.h>
 
-#include "catalog/CTypeInfo.h"
+#include "catalog/recordsets/CTypeInfo.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcConnection.h"
 

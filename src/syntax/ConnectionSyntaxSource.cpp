@@ -1,7 +1,7 @@
 #include "syntax/ConnectionSyntaxSource.h"
 
-#include "catalog/CColumns.h"
-#include "catalog/CTables.h"
+#include "catalog/recordsets/CColumns.h"
+#include "catalog/recordsets/CTables.h"
 #include "odbc/DatabaseError.h"
 
 ConnectionSyntaxSource::ConnectionSyntaxSource(OdbcConnection &connection, CTables *tables,

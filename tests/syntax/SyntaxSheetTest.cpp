@@ -10,7 +10,7 @@
 
 #include "ScriptedPrompts.h"
 #include "TestDataSources.h"
-#include "catalog/CTables.h"
+#include "catalog/recordsets/CTables.h"
 #include "connection/CDriverInfo.h"
 #include "odbc/OdbcConnection.h"
 #include "syntax/CSyntaxPage.h"
