@@ -16,6 +16,7 @@
 #include "framework/DocumentHost.h"
 #include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
+#include "odbc/AsciiText.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcStatement.h"
 
@@ -71,7 +72,7 @@ void StatementRunner::ExecuteDirect(const std::string &text) {
 
 void StatementRunner::RunScript(const std::string &statement) {
     std::string text = statement;
-    while (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.back()) != std::string::npos)
+    while (!text.empty() && AsciiText::IsBlank(text.back()))
         text.pop_back();
     if (text == "@") {
         const QString path = m_doc.Host().Prompts().OpenFileName(

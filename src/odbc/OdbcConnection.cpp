@@ -6,19 +6,11 @@
 #include <cctype>
 #include <vector>
 
+#include "odbc/AsciiText.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcTrace.h"
 
 namespace {
-
-bool StartsWithNoCase(const std::string &text, const std::string &prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) ==
-               std::toupper(static_cast<unsigned char>(b));
-    });
-}
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -126,7 +118,7 @@ void OdbcConnection::Close() noexcept {
 
 bool OdbcConnection::Open(const std::string &connect, bool useCursorLib, ConnectPrompt *prompt) {
     Close();
-    std::string input = StartsWithNoCase(connect, "ODBC;") ? connect.substr(5) : connect;
+    std::string input = AsciiText::StartsWithNoCase(connect, "ODBC;") ? connect.substr(5) : connect;
     if (input.empty()) {
         std::optional<std::string> chosen = prompt ? prompt->ChooseDataSource() : std::nullopt;
         if (!chosen || chosen->empty())

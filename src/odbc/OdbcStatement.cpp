@@ -14,27 +14,16 @@ constexpr size_t InitialBufferSize = 8192;
 // How far one long value may grow the reusable buffer.
 constexpr size_t MaxBufferSize = size_t(1) << 20;
 
-template <typename F> SQLRETURN Poll(F &&call) {
-    SQLRETURN rc;
-    do {
-        rc = call();
-    } while (rc == SQL_STILL_EXECUTING);
-    return rc;
-}
-
 } // namespace
 
 OdbcStatement::OdbcStatement(OdbcConnection &connection)
     : m_handle(connection.SharedHandle()) {
     if (!m_handle)
         throw DatabaseError(SQL_INVALID_HANDLE, "Not connected to a data source.\n", "");
-    const SQLRETURN rc = OdbcTrace::Call("SQLAllocHandle(STMT)", [&] {
-        return SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &m_stmt);
-    });
-    if (!SQL_SUCCEEDED(rc)) {
-        m_stmt = SQL_NULL_HSTMT;
-        throw DatabaseError::FromDiagnostics(rc, m_handle->Env(), m_handle->Dbc(), nullptr);
-    }
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    OdbcTrace::CallChecked("SQLAllocHandle(STMT)", m_handle->Env(), m_handle->Dbc(), nullptr,
+                           [&] { return SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &stmt); });
+    m_stmt = stmt;
     connection.ApplyStatementOptions(m_stmt);
 }
 
@@ -63,8 +52,7 @@ void OdbcStatement::SetForwardOnlyReadOnly() {
 void OdbcStatement::ExecuteDirect(const std::string &sql) {
     auto *text = reinterpret_cast<SQLCHAR *>(const_cast<char *>(sql.c_str()));
     const SQLRETURN rc = OdbcTrace::Call("SQLExecDirect", [&] {
-        return Poll(
-            [&] { return SQLExecDirect(m_stmt, text, static_cast<SQLINTEGER>(sql.size())); });
+        return SQLExecDirect(m_stmt, text, static_cast<SQLINTEGER>(sql.size()));
     });
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
         Fail(rc);
@@ -72,7 +60,7 @@ void OdbcStatement::ExecuteDirect(const std::string &sql) {
 
 SQLSMALLINT OdbcStatement::ColumnCount() {
     SQLSMALLINT columns = 0;
-    const SQLRETURN rc = Poll([&] { return SQLNumResultCols(m_stmt, &columns); });
+    const SQLRETURN rc = OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
     if (!SQL_SUCCEEDED(rc))
         Fail(rc);
     return columns;
@@ -86,7 +74,7 @@ std::vector<OdbcStatement::Column> OdbcStatement::DescribeColumns() {
         Column &column = columns[i - 1];
         SQLSMALLINT nameLength = 0;
         auto describe = [&] {
-            return Poll([&] {
+            return OdbcTrace::Call("SQLDescribeCol", [&] {
                 return SQLDescribeCol(m_stmt, i, name.data(), static_cast<SQLSMALLINT>(name.size()),
                                       &nameLength, &column.sqlType, &column.columnSize,
                                       &column.decimalDigits, &column.nullable);
@@ -108,7 +96,7 @@ std::vector<OdbcStatement::Column> OdbcStatement::DescribeColumns() {
 }
 
 bool OdbcStatement::Fetch() {
-    const SQLRETURN rc = Poll([&] { return SQLFetch(m_stmt); });
+    const SQLRETURN rc = OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); });
     if (rc == SQL_NO_DATA)
         return false;
     if (!SQL_SUCCEEDED(rc))
@@ -128,7 +116,7 @@ bool OdbcStatement::AppendText(SQLUSMALLINT column, std::string &store) {
         if (m_buffer.empty())
             m_buffer.resize(InitialBufferSize);
         const auto size = static_cast<SQLLEN>(m_buffer.size());
-        const SQLRETURN rc = Poll([&] {
+        const SQLRETURN rc = OdbcTrace::Call("SQLGetData", [&] {
             return SQLGetData(m_stmt, column, SQL_C_CHAR, m_buffer.data(), size, &indicator);
         });
         if (rc == SQL_NO_DATA) // every part was read by the calls before
@@ -157,7 +145,7 @@ bool OdbcStatement::AppendText(SQLUSMALLINT column, std::string &store) {
 }
 
 bool OdbcStatement::MoreResults() {
-    const SQLRETURN rc = Poll([&] { return SQLMoreResults(m_stmt); });
+    const SQLRETURN rc = OdbcTrace::Call("SQLMoreResults", [&] { return SQLMoreResults(m_stmt); });
     if (rc == SQL_NO_DATA)
         return false;
     if (!SQL_SUCCEEDED(rc))
@@ -168,17 +156,17 @@ bool OdbcStatement::MoreResults() {
 void OdbcStatement::DrainResults() noexcept {
     for (;;) {
         SQLSMALLINT columns = 0;
-        SQLRETURN rc = Poll([&] { return SQLNumResultCols(m_stmt, &columns); });
+        SQLRETURN rc = OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
         if (!SQL_SUCCEEDED(rc))
             return;
         if (columns > 0) {
             do {
-                rc = Poll([&] { return SQLFetch(m_stmt); });
+                rc = OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); });
             } while (SQL_SUCCEEDED(rc));
             if (rc != SQL_NO_DATA)
                 return;
         }
-        rc = Poll([&] { return SQLMoreResults(m_stmt); });
+        rc = OdbcTrace::Call("SQLMoreResults", [&] { return SQLMoreResults(m_stmt); });
         if (!SQL_SUCCEEDED(rc))
             return;
     }

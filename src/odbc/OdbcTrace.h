@@ -15,8 +15,13 @@ public:
     static void SetEnabled(bool on) noexcept { Enabled() = on; }
     static bool IsEnabled() noexcept { return Enabled(); }
 
+    // Calls again while the driver answers SQL_STILL_EXECUTING, so a driver
+    // working asynchronously looks synchronous to the caller.
     template <typename F> static SQLRETURN Call(const char *name, F &&call) {
-        const SQLRETURN rc = std::forward<F>(call)();
+        SQLRETURN rc;
+        do {
+            rc = call();
+        } while (rc == SQL_STILL_EXECUTING);
         if (Enabled())
             std::fprintf(stderr, "odbc: %s -> %d\n", name, static_cast<int>(rc));
         return rc;
@@ -26,6 +31,11 @@ public:
     static void Check(SQLRETURN rc, SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt) {
         if (!SQL_SUCCEEDED(rc))
             throw DatabaseError::FromDiagnostics(rc, env, dbc, stmt);
+    }
+    // A call that must succeed: traced, and a failure thrown with its diagnostics.
+    template <typename F>
+    static void CallChecked(const char *name, SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, F &&call) {
+        Check(Call(name, std::forward<F>(call)), env, dbc, stmt);
     }
 
 private:

@@ -38,7 +38,9 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
         return false;
     m_type = type;
     m_handle = m_connection.SharedHandle();
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &m_stmt))) {
+    if (!SQL_SUCCEEDED(OdbcTrace::Call("SQLAllocHandle(STMT)", [&] {
+            return SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &m_stmt);
+        }))) {
         m_stmt = SQL_NULL_HSTMT;
         m_handle.reset();
         return false;
@@ -59,10 +61,7 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
             Fail(rc);
     }
 
-    SQLRETURN rc;
-    do {
-        rc = OdbcTrace::Call("catalog function", [&] { return call(m_stmt); });
-    } while (rc == SQL_STILL_EXECUTING);
+    SQLRETURN rc = OdbcTrace::Call("catalog function", [&] { return call(m_stmt); });
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
         Fail(rc);
 
@@ -75,7 +74,7 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
         return true;
 
     SQLSMALLINT columns = 0;
-    rc = SQLNumResultCols(m_stmt, &columns);
+    rc = OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
     if (!SQL_SUCCEEDED(rc))
         Fail(rc);
     size_t texts = 0, numbers = 0;
@@ -122,10 +121,7 @@ bool Recordset::Fetch() {
     if (m_driverDone)
         return false;
     std::fill(m_indicators.begin(), m_indicators.end(), SQL_NULL_DATA);
-    SQLRETURN rc;
-    do {
-        rc = SQLFetch(m_stmt);
-    } while (rc == SQL_STILL_EXECUTING);
+    const SQLRETURN rc = OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); });
     if (rc == SQL_NO_DATA) {
         m_driverDone = true;
         return false;

@@ -122,7 +122,7 @@ TEST_F(ConsoleFileTest, SpoolFileHoldsEverythingAppendedWhileOnByteForByte) {
 }
 
 TEST_F(ConsoleFileTest, TwoConsolesSpoolToTheirOwnFilesAtOnce) {
-    CBrindleDoc otherDoc(*app_);
+    CBrindleDoc otherDoc(*host_);
     auto other = MakeView(otherDoc);
     const std::string first = dir_ + "/first.lst";
     const std::string second = dir_ + "/second"; // gets ".lst"

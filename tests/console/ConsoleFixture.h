@@ -13,32 +13,30 @@
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
+#include "FakeHost.h"
 #include "ScriptedPrompts.h"
 #include "TestDataSources.h"
-#include "app/CBrindleApp.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
 
-// An application object over an empty profile with scripted dialogs, one
-// document (not connected) and its console, shown offscreen.
+// A document (not connected) on a fake host with scripted dialogs and an empty
+// profile, and its console, shown offscreen.
 class ConsoleFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString profile = QString::fromStdString(MakeTempDir());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profile);
-        auto prompts = std::make_unique<ScriptedPrompts>();
-        prompts_ = prompts.get();
-        app_ = std::make_unique<CBrindleApp>(std::move(prompts));
-        app_->SetSplashAllowed(false);
-        doc_ = std::make_unique<CBrindleDoc>(*app_);
+        host_ = std::make_unique<FakeHost>();
+        prompts_ = &host_->prompts;
+        doc_ = std::make_unique<CBrindleDoc>(*host_);
         view_ = MakeView(*doc_);
         dir_ = MakeTempDir();
     }
     void TearDown() override {
         view_.reset();
         doc_.reset();
-        app_.reset();
+        host_.reset();
     }
 
     static std::unique_ptr<CDBOutputView> MakeView(CBrindleDoc &doc) {
@@ -105,7 +103,7 @@ protected:
     }
 
     ScriptedPrompts *prompts_ = nullptr;
-    std::unique_ptr<CBrindleApp> app_;
+    std::unique_ptr<FakeHost> host_;
     std::unique_ptr<CBrindleDoc> doc_;
     std::unique_ptr<CDBOutputView> view_;
     std::string dir_;

@@ -13,7 +13,7 @@ protected:
         ConsoleFixture::SetUp();
         source_ = SourceNamed(GetParam());
         ASSERT_TRUE(doc_->Database().Open(source_.connect, false, nullptr));
-        app_->Settings().ShowMessage = 0;
+        host_->settings.ShowMessage = 0;
     }
     TestDataSource source_;
 };

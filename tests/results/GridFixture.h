@@ -7,12 +7,17 @@
 #include <QFont>
 #include <QTest>
 
-#include "../shell/ShellFixture.h"
+#include <QSettings>
+#include <gtest/gtest.h>
+
+#include "FakeHost.h"
+#include "TestDataSources.h"
+#include "connection/CBrindleDoc.h"
 #include "results/CDBListView.h"
 
-// A result grid of an unconnected document, in a fixed font so pixel widths
-// are the same on every machine.
-class GridFixture : public ShellFixture {
+// A result grid of an unconnected document on a fake host, in a fixed font so
+// pixel widths are the same on every machine.
+class GridFixture : public ::testing::Test {
 public:
     static QFont TestFont() {
         QFont font(QStringLiteral("DejaVu Sans Mono"));
@@ -24,8 +29,12 @@ public:
 
 protected:
     void SetUp() override {
-        ShellFixture::SetUp();
-        doc_ = std::make_unique<CBrindleDoc>(*app_);
+        const QString profile = QString::fromStdString(MakeTempDir());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profile);
+        host_ = std::make_unique<FakeHost>();
+        prompts_ = &host_->prompts;
+        doc_ = std::make_unique<CBrindleDoc>(*host_);
         grid_ = std::make_unique<CDBListView>(*doc_, nullptr);
         grid_->setFont(TestFont());
         grid_->resize(420, 240);
@@ -33,7 +42,7 @@ protected:
     void TearDown() override {
         grid_.reset();
         doc_.reset();
-        ShellFixture::TearDown();
+        host_.reset();
     }
 
     // One row per entry, the texts in columns 0, 1, ...
@@ -58,6 +67,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(grid_.get()));
     }
 
+    std::unique_ptr<FakeHost> host_;
+    ScriptedPrompts *prompts_ = nullptr;
     std::unique_ptr<CBrindleDoc> doc_;
     std::unique_ptr<CDBListView> grid_;
 };

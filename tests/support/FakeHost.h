@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include "ScriptedPrompts.h"
+#include "framework/AppSettings.h"
+#include "framework/DocumentHost.h"
+
+// A document host without an application: default settings, scripted dialogs,
+// no status bar and no command routing.
+class FakeHost : public DocumentHost {
+public:
+    AppSettings settings;
+    ScriptedPrompts prompts;
+    int untitled = 0;
+    QStringList recentFiles;
+
+    AppSettings &Settings() override { return settings; }
+    UserPrompts &Prompts() override { return prompts; }
+    QWidget *DialogParent() override { return nullptr; }
+    StatusSink *Status() override { return nullptr; }
+    CommandRouter *Commands() override { return nullptr; }
+    QString NextUntitledName() override { return QStringLiteral("BRINDLE%1").arg(++untitled); }
+    void AddToRecentFileList(const QString &path) override { recentFiles.append(path); }
+};
