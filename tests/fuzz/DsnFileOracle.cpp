@@ -31,8 +31,9 @@ std::string CheckLine(std::string_view line) {
     const bool hasValue = line.find('=') != std::string_view::npos;
     if (hasValue && StartsWithNoCase(key, "FILEDSN") && key.size() == 7)
         return "a line pointing at another file";
+    // The line holds the value as it is, braces already gone.
     if (hasValue && StartsWithNoCase(key, "DSN") && key.size() == 3 &&
-        ConnectString::Value(line).empty())
+        line.substr(line.find('=') + 1).empty())
         return "an empty DSN line";
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,7 +27,8 @@ public:
 
     // Up to `longest` bytes, the length drawn first.
     std::string Bytes(size_t longest) {
-        const size_t length = std::min<size_t>(Below(longest + 1), m_data.size());
+        const size_t wanted = Below(longest + 1); // draws a byte: before the size is read
+        const size_t length = std::min(wanted, m_data.size());
         std::string bytes(m_data.substr(0, length));
         m_data.remove_prefix(length);
         return bytes;
