@@ -49,8 +49,6 @@ bool ScriptReader::NextStatement(std::string &statement) {
     bool afterCR = false;
     // The quote character of an open literal or identifier, or 0.
     char quote = 0;
-    // Inside a "--" comment that follows text: quotes open nothing until the line ends.
-    bool trailingComment = false;
     for (; m_index < length; ++m_index) {
         char &current = m_bytes[m_index];
         const bool wasCR = current == '\r';
@@ -59,6 +57,8 @@ bool ScriptReader::NextStatement(std::string &statement) {
         const char next = m_bytes[m_index + 1]; // the NUL after the last byte at the end
         const bool lineFeedAfterCR = afterCR;
         afterCR = wasCR;
+        if (current == '\n')
+            m_trailingComment = false; // a "--" comment ends with its line
 
         if (IsWhiteSpace(current) && statement.empty())
             continue;
@@ -94,7 +94,6 @@ bool ScriptReader::NextStatement(std::string &statement) {
             continue;
         }
         if (current == '\n') {
-            trailingComment = false;
             if (state == State::Line) {
                 ++m_index;
                 return true;
@@ -111,11 +110,11 @@ bool ScriptReader::NextStatement(std::string &statement) {
         }
         if (state == State::Line || state == State::Normal)
             statement += current;
-        if (state == State::Normal && !trailingComment) {
+        if (state == State::Normal && !m_trailingComment) {
             if (current == '\'' || current == '"')
                 quote = current;
             else if (current == '-' && next == '-' && statement.size() > 1)
-                trailingComment = true;
+                m_trailingComment = true;
         }
         if (StartsLineStatement(statement))
             state = State::Line;

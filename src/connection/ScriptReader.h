@@ -28,4 +28,7 @@ private:
     // The file's bytes; the string's terminating NUL stands after the last one.
     std::string m_bytes;
     size_t m_index = 0;
+    // Inside a "--" comment that follows text: quotes open nothing until the line
+    // ends, also past a ";" in the comment that ended its statement.
+    bool m_trailingComment = false;
 };
