@@ -182,5 +182,3 @@ LEFT JOIN order_totals t ON t.customer_id = c.id AND t.status <> 'cancelled'
 GROUP BY c.id, c.first_name, c.last_name, c.city, c.country;
 
 COMMIT;
-
-ANALYZE;

@@ -14,7 +14,8 @@ cmake --build "$ROOT/build" -j"$(nproc)"
 
 DEMO_DB="$ROOT/samples/demo.db"
 DEMO_DSN="$ROOT/samples/demo.dsn"
-if [[ ! -f "$DEMO_DB" ]]; then
+# Built again when demo.sql has changed since.
+if [[ ! -f "$DEMO_DB" || "$ROOT/samples/demo.sql" -nt "$DEMO_DB" ]]; then
     echo "== Building $DEMO_DB"
     # Build beside the target and move it in, so a failed build leaves no half database.
     tmp_db="$DEMO_DB.tmp.$$"

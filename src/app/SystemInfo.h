@@ -12,5 +12,8 @@ namespace SystemInfo {
 uint64_t PhysicalMemoryBytes();
 // Free bytes on the volume holding `path`; nullopt when the volume cannot be queried.
 std::optional<uint64_t> FreeDiskBytes(const QString &path);
+// The same asked of the file system directly (statvfs): the answer where the
+// mount table does not list the volume, as in chroots and some containers.
+std::optional<uint64_t> FileSystemFreeBytes(const QString &path);
 
 } // namespace SystemInfo

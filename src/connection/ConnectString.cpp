@@ -1,5 +1,6 @@
 #include "connection/ConnectString.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include <sqlext.h>
@@ -63,25 +64,28 @@ std::string ConnectString::DataSourceName(const OdbcConnection &connection) {
 
 std::vector<ConnectString::Span> ConnectString::Split(std::string_view connect) {
     std::vector<Span> spans;
+    // Once a brace finds no "}" to close it, no later brace will: scanning again
+    // for each would make a string of many open braces cost quadratic time.
+    bool closable = true;
     size_t start = 0;
-    size_t i = 0;
-    while (i < connect.size()) {
-        const char c = connect[i];
-        if (c == '{') {
-            const size_t close = ClosingBrace(connect, i + 1);
-            if (close != std::string_view::npos) {
-                i = close + 1;
-                continue;
-            }
-        } else if (c == ';') {
-            if (i > start)
-                spans.push_back({start, i - start});
-            start = i + 1;
+    while (start < connect.size()) {
+        size_t end = std::min(connect.find(';', start), connect.size());
+        // Only a "{" right after the "=" opens a brace; anywhere else it is data,
+        // or "UID=bob{;PWD=se}cret" would hide the password inside the user name.
+        const size_t equals = connect.substr(start, end - start).find('=');
+        const size_t value = start + equals + 1;
+        if (closable && equals != std::string_view::npos && value < connect.size() &&
+            connect[value] == '{') {
+            const size_t close = ClosingBrace(connect, value + 1);
+            if (close == std::string_view::npos)
+                closable = false;
+            else
+                end = std::min(connect.find(';', close + 1), connect.size());
         }
-        ++i;
+        if (end > start)
+            spans.push_back({start, end - start});
+        start = end + 1;
     }
-    if (connect.size() > start)
-        spans.push_back({start, connect.size() - start});
     return spans;
 }
 
@@ -90,6 +94,36 @@ std::vector<std::string> ConnectString::Elements(std::string_view connect) {
     for (const Span &span : Split(connect))
         elements.emplace_back(connect.substr(span.begin, span.length));
     return elements;
+}
+
+std::string_view ConnectString::Key(std::string_view element) {
+    std::string_view key = element.substr(0, element.find('='));
+    while (!key.empty() && (key.front() == ' ' || key.front() == '\t'))
+        key.remove_prefix(1);
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
+        key.remove_suffix(1);
+    return key;
+}
+
+std::string ConnectString::Value(std::string_view element) {
+    const size_t equals = element.find('=');
+    if (equals == std::string_view::npos)
+        return {};
+    const std::string_view value = element.substr(equals + 1);
+    const size_t close =
+        value.empty() || value.front() != '{' ? std::string_view::npos : ClosingBrace(value, 1);
+    if (close == std::string_view::npos)
+        return std::string(value);
+    std::string unbraced;
+    unbraced.reserve(value.size());
+    for (size_t i = 1; i < close; ++i) {
+        unbraced += value[i];
+        if (value[i] == '}')
+            ++i; // the second of "}}"
+    }
+    // Whatever follows the closing brace stays as it stands.
+    unbraced.append(value.substr(close + 1));
+    return unbraced;
 }
 
 bool ConnectString::IsPasswordElement(std::string_view element) {

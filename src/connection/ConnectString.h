@@ -26,9 +26,17 @@ public:
     static std::string DataSourceName(const OdbcConnection &connection);
 
     // The elements in order, braces kept, the separating ";" dropped, empty
-    // elements skipped. A "{" only shields ";" when a "}" closes it; inside
-    // braces "}}" stands for one "}".
+    // elements skipped. Only a "{" that starts a value (right after the "=")
+    // shields ";", and only when a "}" closes it; inside braces "}}" stands for
+    // one "}".
     static std::vector<std::string> Elements(std::string_view connect);
+
+    // The text before an element's first "=" without surrounding blanks (all of
+    // it when there is no "=").
+    static std::string_view Key(std::string_view element);
+    // The text after an element's first "=", a value in braces without them and
+    // with "}}" read as "}"; empty when there is no "=".
+    static std::string Value(std::string_view element);
 
     // Whether an element carries a password: its key starts with "PWD" or is
     // "PASSWORD", in any letter case, leading blanks ignored.

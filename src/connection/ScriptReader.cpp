@@ -25,9 +25,18 @@ bool StartsLineStatement(const std::string &text) {
 } // namespace
 
 ScriptReader::ScriptReader(std::istream &in)
-    : m_bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) {}
+    : m_bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) {
+    SkipByteOrderMark();
+}
 
-ScriptReader::ScriptReader(std::string bytes) : m_bytes(std::move(bytes)) {}
+ScriptReader::ScriptReader(std::string bytes) : m_bytes(std::move(bytes)) { SkipByteOrderMark(); }
+
+void ScriptReader::SkipByteOrderMark() {
+    // Editors on some systems start UTF-8 files with one; left in, it would
+    // hide the first statement's keyword.
+    if (m_bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        m_index = 3;
+}
 
 bool ScriptReader::NextStatement(std::string &statement) {
     statement.clear();
@@ -38,6 +47,8 @@ bool ScriptReader::NextStatement(std::string &statement) {
     // Whether the character before the current one was a carriage return (a
     // statement never starts right after one: it starts after ";" or a line feed).
     bool afterCR = false;
+    // The quote character of an open literal or identifier, or 0.
+    char quote = 0;
     for (; m_index < length; ++m_index) {
         char &current = m_bytes[m_index];
         const bool wasCR = current == '\r';
@@ -46,9 +57,24 @@ bool ScriptReader::NextStatement(std::string &statement) {
         const char next = m_bytes[m_index + 1]; // the NUL after the last byte at the end
         const bool lineFeedAfterCR = afterCR;
         afterCR = wasCR;
+        if (current == '\n')
+            m_trailingComment = false; // a "--" comment ends with its line
 
         if (IsWhiteSpace(current) && statement.empty())
             continue;
+        if (quote != 0) {
+            // Everything up to the closing quote is the literal's, ";" and "/*" too.
+            // A doubled quote closes and at once reopens, so it needs no case of its own.
+            if (current == '\n') {
+                if (!lineFeedAfterCR)
+                    statement += ' ';
+                continue;
+            }
+            statement += current;
+            if (current == quote)
+                quote = 0;
+            continue;
+        }
         if (current == '/' && next == '*') {
             if (state == State::Normal)
                 state = State::CommentFromNormal;
@@ -84,6 +110,12 @@ bool ScriptReader::NextStatement(std::string &statement) {
         }
         if (state == State::Line || state == State::Normal)
             statement += current;
+        if (state == State::Normal && !m_trailingComment) {
+            if (current == '\'' || current == '"')
+                quote = current;
+            else if (current == '-' && next == '-' && statement.size() > 1)
+                m_trailingComment = true;
+        }
         if (StartsLineStatement(statement))
             state = State::Line;
     }

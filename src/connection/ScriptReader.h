@@ -5,8 +5,11 @@
 #include <string>
 
 // Cuts a script file into statements: ";" ends a statement outside block
-// comments, and a statement that begins with REM, -- or @ ends with its line.
-// There is no quote handling: a ";" inside a string literal ends the statement.
+// comments and quotes ('...' literals and "..." identifiers, a doubled quote
+// standing for itself), and a statement that begins with REM, -- or @ ends with
+// its line. A quote left open runs to the end of the file. A "--" after other
+// text opens no quote until the line ends, but its text stays in the statement.
+// A leading UTF-8 byte-order mark is skipped.
 class ScriptReader {
 public:
     // Reads the whole stream.
@@ -20,7 +23,12 @@ public:
 private:
     enum class State { Line, Normal, CommentFromNormal, CommentFromLine };
 
+    void SkipByteOrderMark();
+
     // The file's bytes; the string's terminating NUL stands after the last one.
     std::string m_bytes;
     size_t m_index = 0;
+    // Inside a "--" comment that follows text: quotes open nothing until the line
+    // ends, also past a ";" in the comment that ended its statement.
+    bool m_trailingComment = false;
 };

@@ -10,6 +10,22 @@
 
 namespace {
 constexpr size_t TextBufferSize = Recordset::MaxTextLength + 1;
+
+// The length of a cut text without the UTF-8 character the cut split, if any:
+// half a character shows as garbage and breaks the text's encoding.
+size_t WholeCharacters(const char *text, size_t length) {
+    size_t continuations = 0;
+    while (continuations < 3 && continuations < length &&
+           (static_cast<unsigned char>(text[length - 1 - continuations]) & 0xC0) == 0x80)
+        ++continuations;
+    if (continuations == length)
+        return length;
+    const auto lead = static_cast<unsigned char>(text[length - 1 - continuations]);
+    if (lead < 0xC0 || lead > 0xF7)
+        return length; // ASCII, or not UTF-8 at all: nothing to back up over
+    const size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    return continuations + 1 < needed ? length - 1 - continuations : length;
+}
 } // namespace
 
 Recordset::Recordset(OdbcConnection &connection) : m_connection(connection) {}
@@ -91,8 +107,9 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
         const bool present = field.column <= columns;
         if (field.kind == Field::Kind::Text) {
             if (present)
-                rc = SQLBindCol(m_stmt, field.column, SQL_C_CHAR, &m_textBuffers[text * TextBufferSize],
-                                TextBufferSize, &m_indicators[i]);
+                rc = SQLBindCol(m_stmt, field.column, SQL_C_CHAR,
+                                &m_textBuffers[text * TextBufferSize], TextBufferSize,
+                                &m_indicators[i]);
             ++text;
         } else if (field.kind == Field::Kind::Long) {
             if (present)
@@ -149,7 +166,9 @@ void Recordset::CaptureRow() {
                 // The indicator holds the full length; the buffer kept at most 255 bytes.
                 size_t length = m_indicators[i] >= 0 ? static_cast<size_t>(m_indicators[i])
                                                      : std::strlen(buffer);
-                length = std::min(length, static_cast<size_t>(MaxTextLength));
+                if (length > static_cast<size_t>(MaxTextLength) ||
+                    (m_indicators[i] == SQL_NO_TOTAL && length == MaxTextLength))
+                    length = WholeCharacters(buffer, MaxTextLength);
                 row.text.append(buffer, length);
             }
             row.textEnds.push_back(static_cast<uint32_t>(row.text.size()));

@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <sqlext.h>
 
 #include "CatalogRecordsetFixture.h"
+#include "TestDataSources.h"
 #include "catalog/recordsets/CColumnPrivileges.h"
 #include "catalog/recordsets/CColumns.h"
 #include "catalog/recordsets/CForeignKeys.h"
@@ -45,6 +47,22 @@ template <class R> void ExpectEmpty(R &rs, const char *what) {
     rs.MoveFirst();
     EXPECT_TRUE(rs.IsEOF()) << what;
     EXPECT_EQ(rs.RecordCount(), 0) << what;
+}
+
+// The demo database a newcomer opens first lists its own tables and nothing the
+// engine made for itself (ANALYZE would add sqlite_stat1).
+TEST(DemoDatabaseTest, ListsOnlyItsOwnTables) {
+    const std::string connect = "DRIVER={SQLite3};DATABASE=" + MakeTempDir() + "/demo.db";
+    ExecuteSql(connect, ReadSqlFile(FixturePath("../../samples/demo.sql")));
+    OdbcConnection demo;
+    ASSERT_TRUE(demo.Open(connect, false, nullptr));
+    CTables tables(demo);
+    ASSERT_TRUE(tables.Open(nullptr, nullptr, nullptr, "'TABLE'"));
+    Rows names;
+    for (; !tables.IsEOF(); tables.MoveNext())
+        names.push_back(tables.TableName);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (Rows{"customers", "order_items", "orders", "products"}));
 }
 
 class CatalogEdgeTest : public recordset_test::CatalogRecordsetFixture {};

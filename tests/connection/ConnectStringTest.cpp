@@ -46,6 +46,9 @@ TEST(ConnectStringTest, ElementsKeepBracedSemicolons) {
     EXPECT_EQ(ConnectString::Elements("PWD={a}};b};UID=c"), (List{"PWD={a}};b}", "UID=c"}));
     // An unclosed brace shields nothing.
     EXPECT_EQ(ConnectString::Elements("X={a;PWD=s;Y=1"), (List{"X={a", "PWD=s", "Y=1"}));
+    // Only a "{" that starts a value opens a brace.
+    EXPECT_EQ(ConnectString::Elements("UID=bob{;PWD=se}cret"), (List{"UID=bob{", "PWD=se}cret"}));
+    EXPECT_EQ(ConnectString::Elements("A{=x;y}=1"), (List{"A{=x", "y}=1"}));
     EXPECT_EQ(ConnectString::Elements(";;A=1;;"), (List{"A=1"}));
     EXPECT_TRUE(ConnectString::Elements("").empty());
 }
@@ -66,6 +69,23 @@ TEST(ConnectStringTest, MaskPasswordHidesValueAndLength) {
               "ODBC;pwd=*****;Password=*****");
     EXPECT_EQ(ConnectString::MaskPassword("ODBC;DSN=a;PWD="), "ODBC;DSN=a;PWD=*****");
     EXPECT_EQ(ConnectString::MaskPassword("ODBC;DSN=a;UID=b"), "ODBC;DSN=a;UID=b");
+    EXPECT_EQ(ConnectString::MaskPassword("ODBC;UID=bob{;PWD=se}cret"), "ODBC;UID=bob{;PWD=*****");
+}
+
+TEST(ConnectStringTest, KeyAndValue) {
+    const struct {
+        const char *element, *key, *value;
+    } cases[] = {
+        {" DRIVER ={My;Dri}}ver}", "DRIVER", "My;Dri}ver"},
+        {"UID=bob{", "UID", "bob{"},
+        {"X={a", "X", "{a"},
+        {"X={a}b", "X", "ab"},
+        {"ODBC", "ODBC", ""},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ConnectString::Key(c.element), c.key) << c.element;
+        EXPECT_EQ(ConnectString::Value(c.element), c.value) << c.element;
+    }
 }
 
 class ConnectStringSourceTest : public ::testing::TestWithParam<std::string> {};

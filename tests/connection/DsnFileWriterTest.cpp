@@ -9,6 +9,9 @@
 #include "connection/ConnectString.h"
 #include "connection/DsnFileWriter.h"
 #include "odbc/OdbcConnection.h"
+#include "odbc/OdbcStatement.h"
+
+#include <sys/stat.h>
 
 #include <sqlext.h>
 
@@ -40,8 +43,13 @@ TEST(DsnFileWriterTest, WritesOneLinePerElement) {
         {"braced value with ;", "ODBC;DRIVER={My;Driver};SERVER=h;",
          "[ODBC]\r\nDRIVER=My;Driver\r\nSERVER=h\r\n"},
         {"braced password with ;", "ODBC;PWD={se;cret};UID=u;", "[ODBC]\r\nUID=u\r\n"},
-        {"password inside braces is a value", "ODBC;OPT={a;PWD=b};UID=u;",
-         "[ODBC]\r\nOPT=a;PWD=b\r\nUID=u\r\n"},
+        {"a value read back as holding a password", "ODBC;OPT={a;PWD=b};UID=u;",
+         "[ODBC]\r\nUID=u\r\n"},
+        {"a brace inside a value is data", "ODBC;UID=bob{;PWD=se}cret;X={a}}b};",
+         "[ODBC]\r\nUID=bob{\r\nX=a}b\r\n"},
+        {"no FILEDSN, no empty DSN", "ODBC;FILEDSN=/a/b.dsn;DSN=;Database=/x.db;DSN=Sales;",
+         "[ODBC]\r\nDatabase=/x.db\r\nDSN=Sales\r\n"},
+        {"a password may hold a line break", "ODBC;PWD={a\r\nb};DSN=x;", "[ODBC]\r\nDSN=x\r\n"},
         {"final element without ;", "ODBC;DSN=Sales;DATABASE=pubs",
          "[ODBC]\r\nDSN=Sales\r\nDATABASE=pubs\r\n"},
         {"final password without ;",
@@ -52,6 +60,38 @@ TEST(DsnFileWriterTest, WritesOneLinePerElement) {
     };
     for (const DsnCase &c : cases)
         EXPECT_EQ(Written(c.connect), c.expected) << c.what;
+}
+
+TEST(DsnFileWriterTest, DriverStandsInWhenNoneIsNamed) {
+    const std::string fromFile = "ODBC;FILEDSN=/a/b.dsn;DSN=;Database=/x.db;";
+    std::ostringstream out;
+    ASSERT_TRUE(DsnFileWriter::Write(out, fromFile, "DRIVER=SQLite3"));
+    EXPECT_EQ(out.str(), "[ODBC]\r\nDRIVER=SQLite3\r\nDatabase=/x.db\r\n");
+    std::ostringstream named;
+    ASSERT_TRUE(DsnFileWriter::Write(named, "ODBC;DRIVER={PostgreSQL ANSI};", "DRIVER=SQLite3"));
+    EXPECT_EQ(named.str(), "[ODBC]\r\nDRIVER=PostgreSQL ANSI\r\n");
+
+    const std::string dir = MakeTempDir();
+    std::ofstream(dir + "/old.dsn") << "[ODBC]\r\nDSN=Sales\r\nDriver = {SQLite3}\r\nUID=u\r\n";
+    EXPECT_EQ(DsnFileWriter::DriverOfFile(dir + "/old.dsn"), "Driver = {SQLite3}");
+    std::ofstream(dir + "/dsn.dsn") << "[ODBC]\nDSN=\nDSN=Sales\n";
+    EXPECT_EQ(DsnFileWriter::DriverOfFile(dir + "/dsn.dsn"), "DSN=Sales");
+    // A FIFO would block the read for ever.
+    ASSERT_EQ(mkfifo((dir + "/fifo.dsn").c_str(), 0600), 0);
+    EXPECT_EQ(DsnFileWriter::DriverOfFile(dir + "/fifo.dsn"), "");
+    EXPECT_EQ(DsnFileWriter::DriverOfFile(dir + "/missing.dsn"), "");
+}
+
+// A line break in a value would put an element of the value's choosing into the file.
+TEST(DsnFileWriterTest, RefusesLineBreaksInValues) {
+    const std::string hostile = "ODBC;DSN=a;X={1\r\nDRIVER=/tmp/evil.so};";
+    std::ostringstream out;
+    EXPECT_FALSE(DsnFileWriter::Write(out, hostile));
+    EXPECT_EQ(out.str(), "");
+    const std::string path = MakeTempDir() + "/kept.dsn";
+    ASSERT_TRUE(DsnFileWriter::WriteFile(path, "ODBC;DSN=Sales;"));
+    EXPECT_FALSE(DsnFileWriter::WriteFile(path, hostile));
+    EXPECT_EQ(ReadWhole(path), "[ODBC]\r\nDSN=Sales\r\n");
 }
 
 TEST(DsnFileWriterTest, LongConnectStringIsWrittenWhole) {
@@ -110,28 +150,47 @@ TEST_P(DsnFileSourceTest, SavesRealConnectStringWithoutPassword) {
         EXPECT_EQ(line.back(), '\r') << "bare LF in " << text;
         EXPECT_FALSE(ConnectString::IsPasswordElement(line)) << line;
     }
-    EXPECT_EQ(count, static_cast<int>(ConnectString::Elements(connection.ConnectString()).size()) -
-                         1 /* the password */);
+    // "[ODBC]" stands for the leading "ODBC"; the password and an empty DSN are left out.
+    int expected = 0;
+    for (const std::string &element : ConnectString::Elements(connection.ConnectString()))
+        expected += !ConnectString::IsPasswordElement(element) && element != "DSN=";
+    EXPECT_EQ(count, expected);
 }
 
-// A saved file opens again, once the password (never saved) is given.
+// A saved file opens again and answers a query, once the password (never
+// saved) is given: for a connection made from a driver and from a .dsn.
 TEST_P(DsnFileSourceTest, SavedFileReopens) {
     const TestDataSource source = SourceNamed(GetParam());
+    const std::string dir = MakeTempDir();
     std::string login;
+    std::string firstFile = "[ODBC]\r\n";
     for (const std::string &element : ConnectString::Elements(source.connect)) {
         if (ConnectString::IsPasswordElement(element))
             login = ";" + element;
+        else
+            firstFile += std::string(ConnectString::Key(element)) + "=" +
+                         ConnectString::Value(element) + "\r\n";
     }
-    OdbcConnection first;
-    ASSERT_TRUE(first.Open(source.connect, false, nullptr));
-    const std::string dbms = first.InfoText(SQL_DBMS_NAME);
-    const std::string path = MakeTempDir() + "/reopen.dsn";
-    ASSERT_TRUE(DsnFileWriter::WriteFile(path, first.ConnectString()));
-    first.Close();
+    std::ofstream(dir + "/first.dsn", std::ios::binary) << firstFile;
 
-    OdbcConnection again;
-    ASSERT_TRUE(again.Open("ODBC;FILEDSN=" + path + login, false, nullptr));
-    EXPECT_EQ(again.InfoText(SQL_DBMS_NAME), dbms);
+    for (const std::string &start : {source.connect, "FILEDSN=" + dir + "/first.dsn" + login}) {
+        SCOPED_TRACE(start.substr(0, 8));
+        OdbcConnection first;
+        ASSERT_TRUE(first.Open(start, false, nullptr));
+        const std::string path = dir + "/saved.dsn";
+        ASSERT_TRUE(DsnFileWriter::WriteFile(path, first.ConnectString()));
+        first.Close();
+        EXPECT_EQ(ReadWhole(path).find("FILEDSN"), std::string::npos) << ReadWhole(path);
+
+        OdbcConnection again;
+        ASSERT_TRUE(again.Open("ODBC;FILEDSN=" + path + login, false, nullptr));
+        OdbcStatement query(again);
+        query.ExecuteDirect("SELECT name FROM customers WHERE id = 2");
+        std::string name;
+        ASSERT_TRUE(query.Fetch());
+        ASSERT_TRUE(query.GetText(1, name));
+        EXPECT_EQ(name, "Bob Stone");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, DsnFileSourceTest, ::testing::ValuesIn(TestSourceNames()));

@@ -52,9 +52,41 @@ TEST(ScriptReaderTest, SplitsScriptsIntoStatements) {
         {"-- after text stays in the statement", "SELECT 1 -- x\r\n;", {"SELECT 1 -- x "}},
         {"@ line", "@/tmp/a.sql\nSELECT 1;", {"@/tmp/a.sql", "SELECT 1"}},
         {"@ line with CR LF", "@/tmp/a.sql\r\nSELECT 1;", {"@/tmp/a.sql ", "SELECT 1"}},
-        {"semicolon in a string literal ends the statement", "SELECT ';' ;", {"SELECT '", "' "}},
         {"comments and blank lines only", "/* a */\r\n\r\n/* b;\r\n */\r\n", {""}},
         {"unclosed comment", "SELECT 1; /* never closed", {"SELECT 1", ""}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Split(c.script), c.expected) << c.name;
+}
+
+// A ";" inside a literal must not cut it: the rest would run as a statement of its own.
+TEST(ScriptReaderTest, QuotesKeepTheirSemicolons) {
+    const Case cases[] = {
+        {"literal",
+         "INSERT INTO notes VALUES ('cleanup; DELETE FROM orders; done');SELECT 1",
+         {"INSERT INTO notes VALUES ('cleanup; DELETE FROM orders; done')", "SELECT 1"}},
+        {"doubled quote", "SELECT 'it''s; fine';SELECT 2", {"SELECT 'it''s; fine'", "SELECT 2"}},
+        {"identifier",
+         "SELECT \"a;b\", 'x\"y;' FROM t;SELECT \"it's;\"",
+         {"SELECT \"a;b\", 'x\"y;' FROM t", "SELECT \"it's;\""}},
+        {"comment marks in a literal", "SELECT '/* x; */ -- y;';", {"SELECT '/* x; */ -- y;'"}},
+        {"quote in a block comment", "SELECT /* it's */ 1;SELECT 2", {"SELECT  1", "SELECT 2"}},
+        {"quote in a trailing -- comment",
+         "SELECT 1 -- it's\r\n;SELECT 2;",
+         {"SELECT 1 -- it's ", "SELECT 2"}},
+        {"quote after a ; in a trailing -- comment",
+         "SELECT 1 -- a; it's\nSELECT 2;",
+         {"SELECT 1 -- a", "it's SELECT 2"}},
+        {"a -- comment ends with its line",
+         "SELECT 1 -- a;\nSELECT 'x;y';",
+         {"SELECT 1 -- a", "SELECT 'x;y'"}},
+        {"quote in line statements",
+         "REM it's\n-- don't\r\n@a'b.sql\nSELECT 1;",
+         {"REM it's", "-- don't ", "@a'b.sql", "SELECT 1"}},
+        {"unterminated quote runs to the end",
+         "SELECT 'open; DELETE FROM t;\nSELECT 2;",
+         {"SELECT 'open; DELETE FROM t; SELECT 2;"}},
+        {"byte-order mark", "\xEF\xBB\xBFSELECT 1;", {"SELECT 1"}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(Split(c.script), c.expected) << c.name;

@@ -266,6 +266,28 @@ TEST_P(RecordsetTest, LongTextArrivesCutTo255) {
     EXPECT_EQ(rs.city, "tail");
 }
 
+TEST_P(RecordsetTest, CutNeverSplitsACharacter) {
+    const struct {
+        size_t ascii;
+        std::string tail;
+        size_t kept;
+    } cases[] = {
+        {254, "\xC3\xA9", 254},          // é would end one byte past the cut
+        {253, "\xE2\x82\xAC", 253},      // € likewise, two bytes in
+        {252, "\xF0\x9F\x98\x80!", 252}, // a four-byte character
+        {253, "\xC3\xA9x", 255},         // it fits whole: nothing backs up
+    };
+    for (const auto &c : cases) {
+        const std::string value = std::string(c.ascii, 'a') + c.tail;
+        QueryRecordset rs(m_connection);
+        ASSERT_TRUE(rs.Open("select 1, cast('" + value + "' as varchar(300)), 'tail'",
+                            Recordset::OpenType::ForwardOnly));
+        ASSERT_FALSE(rs.IsEOF());
+        EXPECT_EQ(rs.name, value.substr(0, c.kept)) << c.ascii;
+        EXPECT_EQ(rs.city, "tail");
+    }
+}
+
 TEST_P(RecordsetTest, EmptyResultIsAtItsEndAtOnce) {
     for (Recordset::OpenType type :
          {Recordset::OpenType::Snapshot, Recordset::OpenType::ForwardOnly}) {

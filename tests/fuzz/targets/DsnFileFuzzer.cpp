@@ -1,0 +1,11 @@
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "DsnFileOracle.h"
+#include "FuzzVerdict.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    return FuzzVerdict(
+        DsnFileOracle::Check(std::string_view(reinterpret_cast<const char *>(data), size)));
+}

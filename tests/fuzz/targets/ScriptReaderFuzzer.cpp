@@ -1,0 +1,11 @@
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzVerdict.h"
+#include "ScriptReaderOracle.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    return FuzzVerdict(
+        ScriptReaderOracle::Check(std::string_view(reinterpret_cast<const char *>(data), size)));
+}
