@@ -47,14 +47,16 @@ CChildFrame &AppSession::OpenWindow(const std::string &connect) {
     mainFrame.SendCommand(ID_FILE_NEW);
     m_prompts->connectString.clear();
     ProcessEvents();
-    if (m_app->Documents().size() != before + 1 || !m_app->Documents().back()->Frame()) {
+    CChildFrame *frame = mainFrame.ActiveChildFrame();
+    if (m_app->Documents().size() != before + 1 || !frame ||
+        &frame->Document() != m_app->Documents().back().get()) {
         std::string message = "File > New did not open a connection window";
         if (!m_prompts->messages.empty())
             message += ": " + m_prompts->messages.back().toStdString();
         throw std::runtime_error(message);
     }
     CheckNoMessages("connecting");
-    return *m_app->Documents().back()->Frame();
+    return *frame;
 }
 
 void AppSession::CloseWindow(CChildFrame &frame) {

@@ -8,7 +8,7 @@
 #include "catalog/recordsets/CTables.h"
 #include "connection/CDriverInfo.h"
 #include "connection/CatalogPane.h"
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 #include "connection/ConsolePane.h"
 #include "connection/DsnFileWriter.h"
 #include "connection/ResultPane.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "odbc/AsciiText.h"
+#include "odbc/ConnectString.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcTrace.h"
 
@@ -31,25 +32,21 @@ std::string AttributeValue(const std::string &value) {
     return braced + "}";
 }
 
+// The first element whose key is `key` (any letter case), or nullptr.
+const std::string *FindElement(const std::vector<std::string> &elements, std::string_view key) {
+    for (const std::string &element : elements)
+        if (AsciiText::EqualNoCase(ConnectString::Key(element), key))
+            return &element;
+    return nullptr;
+}
+
 // Drops the UID and PWD elements of a connection string and appends the login.
 std::string WithLogin(const std::string &input, const ConnectPrompt::Login &login) {
     std::string kept;
-    size_t start = 0;
-    while (start < input.size()) {
-        size_t end = start;
-        bool braced = false;
-        while (end < input.size() && (braced || input[end] != ';')) {
-            if (input[end] == '{')
-                braced = true;
-            else if (input[end] == '}')
-                braced = false;
-            ++end;
-        }
-        const std::string element = input.substr(start, end - start);
-        const std::string key = Lower(element.substr(0, element.find('=')));
-        if (!element.empty() && key != "uid" && key != "pwd")
+    for (const std::string &element : ConnectString::Elements(input)) {
+        const std::string_view key = ConnectString::Key(element);
+        if (!AsciiText::EqualNoCase(key, "UID") && !AsciiText::EqualNoCase(key, "PWD"))
             kept += element + ";";
-        start = end + 1;
     }
     return kept + "UID=" + AttributeValue(login.user) + ";PWD=" + AttributeValue(login.password) +
            ";";
@@ -57,46 +54,27 @@ std::string WithLogin(const std::string &input, const ConnectPrompt::Login &logi
 
 // The DRIVER element of a connection string ("DRIVER={SQLite3}"), or "".
 std::string DriverElement(const std::string &text) {
-    const std::string lower = Lower(text);
-    size_t pos = lower.find("driver=");
-    while (pos != std::string::npos && pos > 0 && text[pos - 1] != ';')
-        pos = lower.find("driver=", pos + 1);
-    if (pos == std::string::npos)
-        return {};
-    size_t end = pos + 7;
-    if (end < text.size() && text[end] == '{')
-        end = text.find('}', end);
-    end = text.find(';', end == std::string::npos ? text.size() : end);
-    return text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+    const std::vector<std::string> elements = ConnectString::Elements(text);
+    const std::string *driver = FindElement(elements, "DRIVER");
+    return driver ? *driver : std::string();
 }
 
 // Whether a complete connection string can find its driver again: through a
 // DRIVER, a named DSN or a FILEDSN.
 bool NamesItsDriver(const std::string &text) {
-    if (!DriverElement(text).empty())
+    const std::vector<std::string> elements = ConnectString::Elements(text);
+    if (FindElement(elements, "DRIVER") || FindElement(elements, "FILEDSN"))
         return true;
-    const std::string lower = ";" + Lower(text);
-    if (lower.find(";filedsn=") != std::string::npos)
-        return true;
-    const size_t dsn = lower.find(";dsn=");
-    return dsn != std::string::npos && dsn + 5 < lower.size() && lower[dsn + 5] != ';';
+    const std::string *dsn = FindElement(elements, "DSN");
+    return dsn && !ConnectString::Value(*dsn).empty();
 }
 
 // The name a login prompt shows for a connection string.
 std::string DataSourceLabel(const std::string &input) {
-    for (const char *key : {"DSN=", "FILEDSN=", "DRIVER="}) {
-        const std::string lower = Lower(input);
-        size_t pos = lower.find(Lower(key));
-        while (pos != std::string::npos && pos > 0 && input[pos - 1] != ';')
-            pos = lower.find(Lower(key), pos + 1);
-        if (pos != std::string::npos) {
-            const size_t begin = pos + std::string(key).size();
-            std::string label = input.substr(begin, input.find(';', begin) - begin);
-            if (label.size() >= 2 && label.front() == '{' && label.back() == '}')
-                label = label.substr(1, label.size() - 2);
-            return label;
-        }
-    }
+    const std::vector<std::string> elements = ConnectString::Elements(input);
+    for (const char *key : {"DSN", "FILEDSN", "DRIVER"})
+        if (const std::string *element = FindElement(elements, key))
+            return ConnectString::Value(*element);
     return input;
 }
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestDataSources.h"
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 #include "odbc/OdbcConnection.h"
 
 namespace {

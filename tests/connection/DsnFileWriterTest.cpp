@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TestDataSources.h"
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 #include "connection/DsnFileWriter.h"
 #include "odbc/OdbcConnection.h"
 #include "odbc/OdbcStatement.h"

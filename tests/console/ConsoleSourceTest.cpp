@@ -2,7 +2,7 @@
 #include <sstream>
 
 #include "ConsoleFixture.h"
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 
 namespace {
 

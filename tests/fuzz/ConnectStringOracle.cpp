@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "ConnectStringSample.h"
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 #include "console/ConsoleBanner.h"
 
 namespace {

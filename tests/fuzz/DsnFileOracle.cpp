@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "ConnectStringSample.h"
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 #include "connection/DsnFileWriter.h"
 
 namespace {

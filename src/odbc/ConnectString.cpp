@@ -1,4 +1,4 @@
-#include "connection/ConnectString.h"
+#include "odbc/ConnectString.h"
 
 #include <algorithm>
 #include <cctype>
