@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "odbc/AsciiText.h"
 #include "odbc/ConnectString.h"
 
 namespace {
@@ -17,24 +18,14 @@ namespace {
 // A .dsn is a few lines; anything bigger is not one.
 constexpr std::uintmax_t MaxDsnFileSize = 64 * 1024;
 
-bool EqualsNoCase(std::string_view text, std::string_view word) {
-    if (text.size() != word.size())
-        return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) != word[i])
-            return false;
-    }
-    return true;
-}
-
 bool IsOdbcPrefix(const std::string &element) {
-    return element.size() >= 4 && EqualsNoCase(std::string_view(element).substr(0, 4), "ODBC");
+    return element.size() >= 4 && AsciiText::EqualNoCase(std::string_view(element).substr(0, 4), "ODBC");
 }
 
 // A DRIVER or a non-empty DSN: how the driver manager finds the driver again.
 bool NamesDriver(std::string_view element) {
     const std::string_view key = ConnectString::Key(element);
-    return (EqualsNoCase(key, "DRIVER") || EqualsNoCase(key, "DSN")) &&
+    return (AsciiText::EqualNoCase(key, "DRIVER") || AsciiText::EqualNoCase(key, "DSN")) &&
            element.find('=') != std::string_view::npos && !ConnectString::Value(element).empty();
 }
 
@@ -75,7 +66,7 @@ bool DsnFileWriter::Write(std::ostream &out, const std::string &connect,
         // A file pointing at another file breaks when that one moves; an empty
         // DSN names nothing and, without a DRIVER, stops the file from opening.
         if (hasValue &&
-            (EqualsNoCase(key, "FILEDSN") || (EqualsNoCase(key, "DSN") && value.empty())))
+            (AsciiText::EqualNoCase(key, "FILEDSN") || (AsciiText::EqualNoCase(key, "DSN") && value.empty())))
             continue;
         std::string line = hasValue ? element.substr(0, element.find('=') + 1) + value : element;
         if (line.find_first_of("\r\n") != std::string::npos)
@@ -114,9 +105,9 @@ std::string DsnFileWriter::DriverOfFile(const std::string &path) {
         const std::string_view key = ConnectString::Key(line);
         if (line.find('=') == std::string::npos)
             continue;
-        if (driver.empty() && EqualsNoCase(key, "DRIVER") && NamesDriver(line))
+        if (driver.empty() && AsciiText::EqualNoCase(key, "DRIVER") && NamesDriver(line))
             driver = line;
-        else if (dsn.empty() && EqualsNoCase(key, "DSN") && NamesDriver(line))
+        else if (dsn.empty() && AsciiText::EqualNoCase(key, "DSN") && NamesDriver(line))
             dsn = line;
     }
     return driver.empty() ? dsn : driver;
@@ -125,7 +116,7 @@ std::string DsnFileWriter::DriverOfFile(const std::string &path) {
 bool DsnFileWriter::WriteFile(const std::string &path, const std::string &connect) {
     std::string driver;
     for (const std::string &element : ConnectString::Elements(connect)) {
-        if (EqualsNoCase(ConnectString::Key(element), "FILEDSN") &&
+        if (AsciiText::EqualNoCase(ConnectString::Key(element), "FILEDSN") &&
             element.find('=') != std::string::npos) {
             driver = DriverOfFile(ConnectString::Value(element));
             break;

@@ -2,11 +2,9 @@
 
 #include <iterator>
 
-namespace {
+#include "odbc/AsciiText.h"
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+namespace {
 
 // REM (any case), -- and @ statements run to the end of their line.
 bool StartsLineStatement(const std::string &text) {
@@ -60,7 +58,7 @@ bool ScriptReader::NextStatement(std::string &statement) {
         if (current == '\n')
             m_trailingComment = false; // a "--" comment ends with its line
 
-        if (IsWhiteSpace(current) && statement.empty())
+        if (AsciiText::IsBlank(current) && statement.empty())
             continue;
         if (quote != 0) {
             // Everything up to the closing quote is the literal's, ";" and "/*" too.

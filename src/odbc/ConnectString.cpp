@@ -5,20 +5,12 @@
 
 #include <sqlext.h>
 
+#include "odbc/AsciiText.h"
 #include "odbc/OdbcConnection.h"
 
 namespace {
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) !=
-            std::toupper(static_cast<unsigned char>(prefix[i])))
-            return false;
-    }
-    return true;
-}
+using AsciiText::StartsWithNoCase;
 
 // The "}" that closes a brace opened just before `from`, or npos.
 size_t ClosingBrace(std::string_view text, size_t from) {
