@@ -26,7 +26,10 @@ public:
     QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return {};
     }
-    QString SaveFileName(QWidget *, const QString &, const QString &, const QString &) override {
+    QString SaveFileName(QWidget *, const QString &, const QString &, const QString &filter,
+                         QString *selectedFilter = nullptr) override {
+        if (selectedFilter)
+            *selectedFilter = filter.section(QStringLiteral(";;"), 0, 0);
         return savePath;
     }
     std::optional<std::string> ChooseDataSource(QWidget *) override {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "connection/CDataSourceDialog.h"
 #include "connection/CLoginDialog.h"
@@ -32,6 +33,13 @@ int ShowBox(QWidget *parent, const QString &caption, const QString &text, UserPr
     return box.exec();
 }
 
+// "csv" of "Comma Delimited File (*.csv)"; empty when the pattern is no plain extension.
+QString FilterExtension(const QString &nameFilter) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+    const QRegularExpressionMatch match = pattern.match(nameFilter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 } // namespace
 
 void DialogPrompts::Message(QWidget *parent, const QString &text, Icon icon) {
@@ -54,8 +62,24 @@ QString DialogPrompts::OpenFileName(QWidget *parent, const QString &caption,
 }
 
 QString DialogPrompts::SaveFileName(QWidget *parent, const QString &caption,
-                                    const QString &proposed, const QString &filter) {
-    return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+                                    const QString &proposed, const QString &filter,
+                                    QString *selectedFilter) {
+    if (!selectedFilter)
+        return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(proposed);
+    // A name typed without an extension takes the chosen filter's, before the
+    // dialog asks about overwriting.
+    const auto useSuffixOf = [&dialog](const QString &nameFilter) {
+        dialog.setDefaultSuffix(FilterExtension(nameFilter));
+    };
+    useSuffixOf(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<std::string> DialogPrompts::ChooseDataSource(QWidget *parent) {

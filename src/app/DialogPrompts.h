@@ -12,7 +12,7 @@ public:
     QString OpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                          const QString &filter) override;
     QString SaveFileName(QWidget *parent, const QString &caption, const QString &proposed,
-                         const QString &filter) override;
+                         const QString &filter, QString *selectedFilter = nullptr) override;
     std::optional<std::string> ChooseDataSource(QWidget *parent) override;
     std::optional<ConnectPrompt::Login> AskLogin(QWidget *parent, const std::string &dataSource,
                                                  const std::string &message) override;

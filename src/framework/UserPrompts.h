@@ -28,8 +28,11 @@ public:
     // File choosers; an empty result is a cancel.
     virtual QString OpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                                  const QString &filter) = 0;
+    // When `selectedFilter` is given it receives the filter the user picked (one
+    // of the ";;"-separated `filter`), and a name typed without an extension
+    // gets that filter's extension.
     virtual QString SaveFileName(QWidget *parent, const QString &caption, const QString &proposed,
-                                 const QString &filter) = 0;
+                                 const QString &filter, QString *selectedFilter = nullptr) = 0;
     // Our data-source dialog: a connection string, or nullopt on cancel.
     virtual std::optional<std::string> ChooseDataSource(QWidget *parent) = 0;
     // Our login prompt: nullopt on cancel.

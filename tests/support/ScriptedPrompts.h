@@ -23,6 +23,8 @@ public:
     std::deque<QString> openFileAnswers;
     std::deque<QString> saveFileAnswers;
     std::vector<QString> proposedSaveNames;
+    // The filter the user picks in a Save dialog that reports it; none keeps the first.
+    std::deque<QString> saveFilterAnswers;
     std::deque<std::optional<std::string>> dataSourceAnswers;
     std::deque<std::optional<ConnectPrompt::Login>> loginAnswers;
     std::vector<std::string> loginMessages;
@@ -48,9 +50,11 @@ public:
     QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return Next(openFileAnswers, QString());
     }
-    QString SaveFileName(QWidget *, const QString &, const QString &proposed,
-                         const QString &) override {
+    QString SaveFileName(QWidget *, const QString &, const QString &proposed, const QString &filter,
+                         QString *selectedFilter = nullptr) override {
         proposedSaveNames.push_back(proposed);
+        if (selectedFilter)
+            *selectedFilter = Next(saveFilterAnswers, filter.section(QStringLiteral(";;"), 0, 0));
         return Next(saveFileAnswers, QString());
     }
     std::optional<std::string> ChooseDataSource(QWidget *) override {
