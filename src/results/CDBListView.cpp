@@ -6,18 +6,29 @@
 #include <memory>
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
+#include <QSettings>
 
 #include <sqlext.h>
 
 #include "connection/CBrindleDoc.h"
+#include "framework/AppSettings.h"
+#include "framework/AppVersion.h"
 #include "framework/CaptionHost.h"
 #include "framework/CommandMenu.h"
 #include "framework/CommandTable.h"
 #include "framework/DocumentHost.h"
+#include "framework/StatusSink.h"
+#include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
+#include "results/DeployResults.h"
+#include "results/ExportCommand.h"
+#include "results/FindDialog.h"
+#include "results/GridPrinter.h"
 #include "results/QueryLoader.h"
 #include "results/QuotedIdentifier.h"
+#include "results/StatusExportProgress.h"
 
 namespace {
 
@@ -33,6 +44,8 @@ CDBListView::CDBListView(CBrindleDoc &doc, QWidget *parent)
 }
 
 CDBListView::~CDBListView() {
+    // The Find dialog searches this grid: it goes first.
+    delete m_findDialog.data();
     if (m_docAlive && m_doc.m_pListView == this)
         m_doc.m_pListView = nullptr;
 }
@@ -147,10 +160,81 @@ void CDBListView::contextMenuEvent(QContextMenuEvent *event) {
     menu->exec(event->globalPos());
 }
 
+QWidget *CDBListView::FrameWindow() {
+    if (QWidget *parent = m_docAlive ? m_doc.Host().DialogParent() : nullptr)
+        return parent;
+    return window();
+}
+
+ExportSource CDBListView::MakeExportSource(bool allRows, ExportProgress *progress) const {
+    ExportSource source;
+    source.grid = &Model();
+    source.columnCount = std::min(ColumnCount, GridColumnCount());
+    source.exportAllRows = allRows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        source.selectedRows.push_back(index.row());
+    source.caption = m_caption.toStdString();
+    source.versionText = AppVersion::Text().toStdString();
+    for (int column = 0; column < source.columnCount; ++column)
+        source.columnPixelWidths.push_back(columnWidth(column));
+    source.xPixelWidth = TextWidth(QStringLiteral("x"));
+    source.progress = progress;
+    return source;
+}
+
+void CDBListView::ExportRows(bool allRows) {
+    UserPrompts &prompts = m_doc.Host().Prompts();
+    QString filter;
+    const QString path = prompts.SaveFileName(FrameWindow(), QStringLiteral("Save As"),
+                                              QString::fromStdString(m_doc.GetDataSourceName()),
+                                              ExportCommand::FileFilter(), &filter);
+    if (path.isEmpty())
+        return;
+    StatusExportProgress progress(m_doc.Host().Status());
+    ExportCommand::Export(path, ExportCommand::FormatForFilter(filter),
+                          MakeExportSource(allRows, &progress), prompts, FrameWindow());
+}
+
+void CDBListView::Deploy() {
+    DocumentHost &host = m_doc.Host();
+    StatusExportProgress progress(host.Status());
+    DeployResults deploy(MakeExportSource(true, &progress), host.Prompts(), FrameWindow(),
+                         [&host](const QString &text) {
+                             if (StatusSink *status = host.Status())
+                                 status->SetMessageText(text);
+                         });
+    // DEFAULT.HTX ships beside the program, or in the samples folder of a build tree.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    deploy.SetTemplateFolders({programDir, programDir + QStringLiteral("/../samples")});
+    const std::unique_ptr<QSettings> profile = AppSettings::Profile();
+    deploy.Run(QString::fromStdString(m_doc.GetDataSourceName()), *profile,
+               static_cast<int>(host.Settings().MaxURLHistory));
+}
+
+FindDialog *CDBListView::OpenFindDialog() const { return m_findDialog.data(); }
+
+GridPrinter &CDBListView::Printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<GridPrinter>(AppVersion::Text(), m_doc.Host().Prompts());
+    return *m_printer;
+}
+
 bool CDBListView::UpdateCommand(int id, CommandState &state) {
     switch (id) {
     case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_FIND:
+    case ID_FILE_PRINT_SETUP:
         state.enabled = true;
+        return true;
+    case ID_EXPORT_ALL:
+    case ID_DEPLOY:
+    // An empty grid has no page to print.
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
+        state.enabled = RowCount() > 0;
+        return true;
+    case ID_EXPORT_SELECTED:
+        state.enabled = SelectedRowCount() > 0;
         return true;
     default:
         return false;
@@ -161,6 +245,26 @@ bool CDBListView::RunCommand(int id) {
     switch (id) {
     case ID_EDIT_SELECT_ALL:
         selectAll();
+        return true;
+    case ID_EDIT_FIND:
+        FindDialog::Open(m_findDialog, *this, m_doc.Host().Prompts(),
+                         parentWidget() ? parentWidget() : this);
+        return true;
+    case ID_EXPORT_ALL:
+    case ID_EXPORT_SELECTED:
+        ExportRows(id == ID_EXPORT_ALL);
+        return true;
+    case ID_DEPLOY:
+        Deploy();
+        return true;
+    case ID_FILE_PRINT:
+        Printer().Print(*this, FrameWindow());
+        return true;
+    case ID_FILE_PRINT_PREVIEW:
+        Printer().PrintPreview(*this, FrameWindow());
+        return true;
+    case ID_FILE_PRINT_SETUP:
+        Printer().PrintSetup(FrameWindow());
         return true;
     default:
         return false;

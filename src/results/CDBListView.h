@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,11 @@
 #include "results/CListViewEx.h"
 
 class CBrindleDoc;
+class ExportProgress;
+class FindDialog;
+class GridPrinter;
 class QMenu;
+struct ExportSource;
 
 // The result grid of a connection window: what the catalog, table data and
 // queries show. It is the only store of a shown result; export, find and
@@ -55,8 +60,16 @@ public:
     // The "Result" popup menu, or nullptr while the grid has no rows.
     QMenu *CreateResultMenu(QWidget *parent);
 
+    // The grid's own commands: Select All, Find, Export All and Export Selected,
+    // Deploy, Print, Print Preview and Print Setup.
     bool UpdateCommand(int id, CommandState &state) override;
     bool RunCommand(int id) override;
+
+    // What an export or a deploy reads of the grid now: its rows, the selection,
+    // caption, widths and font.
+    ExportSource MakeExportSource(bool allRows, ExportProgress *progress) const;
+    // The frame's Find dialog while it is open.
+    FindDialog *OpenFindDialog() const;
 
     // Columns of the current content; export and Auto Format work on these.
     int ColumnCount = 0;
@@ -72,9 +85,16 @@ private:
     void ShowCaptionInFrame();
     // The driver's identifier quote for names put into statements.
     std::string IdentifierQuote() const;
+    void ExportRows(bool allRows);
+    void Deploy();
+    GridPrinter &Printer();
+    // The frame dialogs stand over.
+    QWidget *FrameWindow();
 
     CBrindleDoc &m_doc;
     // The document may go before its window's widgets do.
     QPointer<CBrindleDoc> m_docAlive;
     QString m_caption;
+    QPointer<FindDialog> m_findDialog;
+    std::unique_ptr<GridPrinter> m_printer;
 };
