@@ -6,11 +6,16 @@
 
 #include "app/CListFrameWnd.h"
 #include "app/CTreeFrameWnd.h"
-#include "framework/CommandTable.h"
+#include "app/ConsoleSyntaxTarget.h"
 #include "catalog/CDBTreeView.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
+#include "framework/CommandTable.h"
+#include "framework/DocumentHost.h"
+#include "framework/StatusSink.h"
 #include "results/CDBListView.h"
+#include "syntax/CSyntaxSheet.h"
+#include "syntax/ConnectionSyntaxSource.h"
 
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -135,8 +140,46 @@ CSubFrame *CChildFrame::CaptionedPane(int id) const {
     return m_listFrame;
 }
 
-bool CChildFrame::UpdateCommand(int id, CommandState &state) {
+namespace {
+
+// The grid's commands that reach it whichever pane is active.
+bool IsResultCommand(int id) {
     switch (id) {
+    case ID_EXPORT_ALL:
+    case ID_EXPORT_SELECTED:
+    case ID_DEPLOY:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
+    case ID_FILE_PRINT_SETUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void CChildFrame::PasteSyntax() {
+    DocumentHost &host = m_doc.Host();
+    ConnectionSyntaxSource source(
+        m_doc.Database(), m_doc.Tables(), m_doc.DriverInfo(),
+        [&host](const std::string &text) {
+            if (StatusSink *status = host.Status())
+                status->SetMessageText(QString::fromStdString(text));
+        },
+        [this](const DatabaseError &error) { m_doc.ReportError(error); });
+    ConsoleSyntaxTarget target(*m_console);
+    ::PasteSyntax(host.Prompts(), this, &source, target);
+}
+
+bool CChildFrame::UpdateCommand(int id, CommandState &state) {
+    if (IsResultCommand(id))
+        return m_listView->UpdateCommand(id, state);
+    switch (id) {
+    case ID_PASTE_SYNTAX:
+        // Only where the user types: the console active, its caret after the prompt.
+        state.enabled = m_activeView == m_console && m_console->ReadOnly() == 0;
+        return true;
     case ID_NEXT_PANE:
     case ID_PREV_PANE:
     case ID_FILE_CLOSE:
@@ -153,7 +196,12 @@ bool CChildFrame::UpdateCommand(int id, CommandState &state) {
 }
 
 bool CChildFrame::RunCommand(int id) {
+    if (IsResultCommand(id))
+        return m_listView->RunCommand(id);
     switch (id) {
+    case ID_PASTE_SYNTAX:
+        PasteSyntax();
+        return true;
     case ID_NEXT_PANE:
     case ID_PREV_PANE:
         MoveToPane(id == ID_NEXT_PANE ? 1 : -1);

@@ -65,6 +65,8 @@ private:
     void LineMayHaveChanged();
     // The tree's or the grid's inner frame, for the Tree Header and List Header commands.
     CSubFrame *CaptionedPane(int id) const;
+    // Edit > Paste Syntax: the Syntax Dictionary over this connection, into the console.
+    void PasteSyntax();
 
     CBrindleDoc &m_doc;
     QSplitter *m_outer = nullptr;
