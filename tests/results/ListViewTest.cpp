@@ -182,7 +182,7 @@ TEST_F(ListViewTest, ResultMenuOnlyWithRowsAndItsSelectAllSelectsEveryRow) {
     QApplication::sendEvent(grid_->viewport(), &onRows);
 
     const std::vector<std::pair<QString, bool>> expected = {
-        {QStringLiteral("&Export All..."), false},
+        {QStringLiteral("&Export All..."), true},
         {QStringLiteral("Export Selecte&d..."), false},
         {QStringLiteral("-"), false},
         {QStringLiteral("Select &All"), true},
