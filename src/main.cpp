@@ -1,8 +1,18 @@
+#include <cstdio>
+#include <cstring>
+
 #include <QApplication>
 
 #include "app/CBrindleApp.h"
 
 int main(int argc, char **argv) {
+    // Answered before QApplication exists, so it needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(qPrintable(CBrindleApp::VersionText() + QLatin1Char('\n')), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+    }
     // The images live in the core library; a static library needs telling.
     Q_INIT_RESOURCE(brindle);
     QApplication application(argc, argv);
