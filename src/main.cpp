@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "app/AppIcon.h"
 #include "app/CBrindleApp.h"
 
 int main(int argc, char **argv) {
@@ -17,6 +18,9 @@ int main(int argc, char **argv) {
     Q_INIT_RESOURCE(brindle);
     QApplication application(argc, argv);
     QApplication::setApplicationName(CBrindleApp::Title());
+    // Ties the windows to the installed desktop entry (its name and icon on Wayland).
+    QApplication::setDesktopFileName(QStringLiteral("brindle"));
+    QApplication::setWindowIcon(AppIcon::Icon());
     CBrindleApp app;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -4,17 +4,18 @@
 #include <QCloseEvent>
 #include <QSplitter>
 
+#include "app/AppIcon.h"
 #include "app/CListFrameWnd.h"
 #include "app/CTreeFrameWnd.h"
-#include "framework/CommandTable.h"
 #include "catalog/CDBTreeView.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
+#include "framework/CommandTable.h"
 #include "results/CDBListView.h"
 
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
+    setWindowIcon(AppIcon::Icon());
     connect(&doc, &CBrindleDoc::CaptionChanged, this, &QWidget::setWindowTitle);
 
     m_outer = new QSplitter(Qt::Vertical, this);

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/AppIcon.h"
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
 #include "app/CProgressStatusBar.h"
@@ -41,7 +42,7 @@ QList<QKeySequence> Shortcuts(const char *accelerators) {
 
 CMainFrame::CMainFrame(CBrindleApp &app) : m_app(app) {
     setWindowTitle(CBrindleApp::Title());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
+    setWindowIcon(AppIcon::Icon());
 }
 
 CMainFrame::~CMainFrame() {
