@@ -19,6 +19,7 @@
 #include "app/CSettingsSheet.h"
 #include "app/CSplashWnd.h"
 #include "connection/CBrindleDoc.h"
+#include "framework/ResourceIcon.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ void CMainFrame::CreateActions() {
         if (!tip.isEmpty())
             action->setToolTip(tip);
         if (command.icon)
-            action->setIcon(QIcon(QString::fromLatin1(command.icon)));
+            action->setIcon(ResourceIcon::Load(QString::fromLatin1(command.icon)));
         action->setShortcuts(Shortcuts(command.accelerators));
         action->setShortcutContext(Qt::WindowShortcut);
         action->setEnabled(false);
