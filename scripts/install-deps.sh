@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the packages Brindle needs to build, test and run on Debian 12.
-# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL and FTP servers, and
-# poppler-utils, whose pdftotext and pdftoppm read the printing tests' PDF files)
+# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL and FTP servers,
+# poppler-utils, whose pdftotext and pdftoppm read the printing tests' PDF files, and the
+# tools that check the install tree and the Debian package)
 # Quick and silent when everything is already there.
 set -euo pipefail
 
@@ -12,7 +13,11 @@ packages=(
 )
 for arg in "$@"; do
     case "$arg" in
-    --test) packages+=(postgresql-15 poppler-utils python3-pyftpdlib) ;;
+    --test)
+        packages+=(postgresql-15 poppler-utils python3-pyftpdlib)
+        # desktop-file-validate, update-mime-database, xmllint, man, file; dpkg-shlibdeps for cpack.
+        packages+=(desktop-file-utils shared-mime-info libxml2-utils man-db file dpkg-dev)
+        ;;
     *)
         echo "usage: $0 [--test]" >&2
         exit 2

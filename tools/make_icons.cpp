@@ -1,4 +1,6 @@
-// Draws Brindle's toolbar, tree, application and splash images.
+// Draws Brindle's toolbar, tree, application and splash images: the toolbar and tree
+// images at 16x16 and at 32x32 for 2x screens (name@2x.png, which QIcon picks up), the
+// application icon at every hicolor size and as SVG.
 //
 // Not part of the CMake build: the PNGs it writes are committed. To redraw them,
 // from the repository root:
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -767,11 +770,7 @@ void Splash(QPainter &p, int width, int height) {
     p.setPen(Qt::white);
     p.drawText(QRectF(160, 62, 230, 64), Qt::AlignLeft | Qt::AlignVCenter, "Brindle");
 
-    QFont version("DejaVu Sans");
-    version.setPixelSize(17);
-    p.setFont(version);
-    p.setPen(QColor(0xBF, 0xD8, 0xF0));
-    p.drawText(QRectF(163, 126, 230, 24), Qt::AlignLeft | Qt::AlignVCenter, "Version 2.1");
+    // The version line is painted by the splash window itself, from the build's version.
 
     p.setPen(QPen(QColor(0x7C, 0xE0, 0x8E), 2));
     p.drawLine(QPointF(164, 158), QPointF(236, 158));
@@ -786,6 +785,42 @@ void Splash(QPainter &p, int width, int height) {
     p.setPen(QPen(QColor(0x0B, 0x1A, 0x2B), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, width - 1, height - 1));
+}
+
+// The application icon of AppIcon() as SVG, in the same 32-unit square and colours.
+QString AppIconSvg() {
+    const QColor body = color::blue;
+    const auto name = [](const QColor &c) { return c.name(); };
+    QString svg = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" "
+        "viewBox=\"0 0 32 32\">\n"
+        "  <defs>\n"
+        "    <linearGradient id=\"shade\" gradientUnits=\"userSpaceOnUse\" x1=\"2.5\" y1=\"0\" "
+        "x2=\"23.5\" y2=\"0\">\n"
+        "      <stop offset=\"0\" stop-color=\"%1\"/>\n"
+        "      <stop offset=\"0.45\" stop-color=\"%2\"/>\n"
+        "      <stop offset=\"1\" stop-color=\"%3\"/>\n"
+        "    </linearGradient>\n"
+        "  </defs>\n"
+        "  <g stroke=\"%4\" stroke-width=\"1\" stroke-linejoin=\"round\" "
+        "stroke-linecap=\"round\">\n"
+        "    <path d=\"M2.5 5 V25 A10.5 3.5 0 0 0 23.5 25 V5 Z\" fill=\"url(#shade)\"/>\n"
+        "    <path d=\"M2.5 11.667 A10.5 3.5 0 0 0 23.5 11.667\" fill=\"none\"/>\n"
+        "    <path d=\"M2.5 18.333 A10.5 3.5 0 0 0 23.5 18.333\" fill=\"none\"/>\n"
+        "    <ellipse cx=\"13\" cy=\"5\" rx=\"10.5\" ry=\"3.5\" fill=\"%5\"/>\n"
+        "  </g>\n"
+        "  <rect x=\"13.5\" y=\"16.5\" width=\"18\" height=\"14\" rx=\"2\" fill=\"%6\" "
+        "stroke=\"%7\" stroke-width=\"1\"/>\n"
+        "  <g fill=\"none\" stroke=\"#7ce08e\" stroke-width=\"2\" stroke-linejoin=\"round\" "
+        "stroke-linecap=\"round\">\n"
+        "    <polyline points=\"17,20.5 20.5,23.5 17,26.5\"/>\n"
+        "    <line x1=\"22.5\" y1=\"26.5\" x2=\"27.5\" y2=\"26.5\"/>\n"
+        "  </g>\n"
+        "</svg>\n");
+    return svg.arg(name(body.lighter(125)), name(body.lighter(145)), name(body.darker(125)),
+                   name(body.darker(160)), name(body.lighter(170)), name(color::outline),
+                   name(color::outline.darker(130)));
 }
 
 bool Save(const QImage &image, const QString &path) {
@@ -844,29 +879,46 @@ int main(int argc, char **argv) {
 
     bool ok = true;
     std::vector<QImage> small;
-    for (const auto &[name, paint] : ToolbarIcons()) {
+    // Each small image also at 2x, drawn rather than enlarged so its lines stay sharp.
+    const auto saveBoth = [&ok](const Painter &paint, const QString &path) {
         QImage image = Render(16, 16, paint);
-        ok &= Save(image, root.filePath("toolbar/" + name + ".png"));
-        small.push_back(image);
-    }
+        ok &= Save(image, path + ".png");
+        ok &= Save(Render(32, 32,
+                          [&paint](QPainter &p) {
+                              p.scale(2, 2);
+                              paint(p);
+                          }),
+                   path + "@2x.png");
+        return image;
+    };
+    for (const auto &[name, paint] : ToolbarIcons())
+        small.push_back(saveBoth(paint, root.filePath("toolbar/" + name)));
     auto tree = TreeIcons();
-    for (size_t i = 0; i < tree.size(); ++i) {
-        QImage image = Render(16, 16, tree[i]);
-        ok &= Save(image, root.filePath(QString("tree/node%1.png").arg(i, 2, 10, QChar('0'))));
-        small.push_back(image);
-    }
+    for (size_t i = 0; i < tree.size(); ++i)
+        small.push_back(
+            saveBoth(tree[i], root.filePath(QString("tree/node%1").arg(i, 2, 10, QChar('0')))));
+
+    // The application icon: its own drawing at 16 pixels, the 32-unit one scaled above.
     QImage icon16 = Render(16, 16, SmallAppIcon);
     small.push_back(icon16);
-    ok &= Save(icon16, root.filePath("icons/brindle16.png"));
-    ok &= Save(Render(32, 32, AppIcon), root.filePath("icons/brindle.png"));
-    ok &= Save(Render(64, 64,
-                      [](QPainter &p) {
-                          p.scale(2, 2);
-                          AppIcon(p);
-                      }),
-               root.filePath("icons/brindle64.png"));
-    ok &= Save(Render(400, 250, [](QPainter &p) { Splash(p, 400, 250); }),
-               root.filePath("images/splash.png"));
+    ok &= Save(icon16, root.filePath("icons/brindle-16.png"));
+    for (int size : {32, 48, 64, 128, 256})
+        ok &= Save(Render(size, size,
+                          [size](QPainter &p) {
+                              p.scale(size / 32.0, size / 32.0);
+                              AppIcon(p);
+                          }),
+                   root.filePath(QString("icons/brindle-%1.png").arg(size)));
+    QFile svg(root.filePath("icons/brindle.svg"));
+    ok &= svg.open(QIODevice::WriteOnly) && svg.write(AppIconSvg().toUtf8()) > 0 && svg.flush();
+
+    for (int scale : {1, 2})
+        ok &= Save(Render(400 * scale, 250 * scale,
+                          [scale](QPainter &p) {
+                              p.scale(scale, scale);
+                              Splash(p, 400, 250);
+                          }),
+                   root.filePath(scale == 1 ? "images/splash.png" : "images/splash@2x.png"));
     if (!preview.isEmpty())
         ok &= Save(Preview(small), preview);
     return ok ? 0 : 1;

@@ -3,9 +3,9 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
-#include <QIcon>
 #include <QLabel>
 
+#include "app/AppIcon.h"
 #include "app/CBrindleApp.h"
 #include "app/SystemInfo.h"
 
@@ -17,7 +17,7 @@ CAboutDlg::CAboutDlg(const QString &appTitle, uint16_t version, QWidget *parent)
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
-    icon->setPixmap(QIcon(QStringLiteral(":/icons/brindle.png")).pixmap(32, 32));
+    icon->setPixmap(AppIcon::Icon().pixmap(QSize(32, 32), devicePixelRatioF()));
 
     const auto makeLabel = [this](const char *name, const QString &text) {
         auto *label = new QLabel(text, this);

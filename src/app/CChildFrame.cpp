@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QSplitter>
 
+#include "app/AppIcon.h"
 #include "app/CListFrameWnd.h"
 #include "app/CTreeFrameWnd.h"
 #include "app/ConsoleSyntaxTarget.h"
@@ -19,7 +20,7 @@
 
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
+    setWindowIcon(AppIcon::Icon());
     connect(&doc, &CBrindleDoc::CaptionChanged, this, &QWidget::setWindowTitle);
 
     m_outer = new QSplitter(Qt::Vertical, this);

@@ -12,12 +12,14 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/AppIcon.h"
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
 #include "app/CProgressStatusBar.h"
 #include "app/CSettingsSheet.h"
 #include "app/CSplashWnd.h"
 #include "connection/CBrindleDoc.h"
+#include "framework/ResourceIcon.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ QList<QKeySequence> Shortcuts(const char *accelerators) {
 
 CMainFrame::CMainFrame(CBrindleApp &app) : m_app(app) {
     setWindowTitle(CBrindleApp::Title());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
+    setWindowIcon(AppIcon::Icon());
 }
 
 CMainFrame::~CMainFrame() {
@@ -86,7 +88,7 @@ void CMainFrame::CreateActions() {
         if (!tip.isEmpty())
             action->setToolTip(tip);
         if (command.icon)
-            action->setIcon(QIcon(QString::fromLatin1(command.icon)));
+            action->setIcon(ResourceIcon::Load(QString::fromLatin1(command.icon)));
         action->setShortcuts(Shortcuts(command.accelerators));
         action->setShortcutContext(Qt::WindowShortcut);
         action->setEnabled(false);

@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFont>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+
+#include "framework/AppVersion.h"
 
 bool CSplashWnd::s_enabled = true;
 QPointer<CSplashWnd> CSplashWnd::s_current;
@@ -16,9 +19,17 @@ CSplashWnd *CSplashWnd::Current() { return s_current.data(); }
 void CSplashWnd::ShowSplashScreen(QWidget *parent) {
     if (!s_enabled || s_current)
         return;
-    const QPixmap picture(QStringLiteral(":/images/splash.png"));
+    QPixmap picture(QStringLiteral(":/images/splash.png"));
     if (picture.isNull())
         return;
+    const qreal ratio = parent ? parent->devicePixelRatioF() : qApp->devicePixelRatio();
+    if (ratio > 1) {
+        QPixmap sharp(QStringLiteral(":/images/splash@2x.png"));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            picture = sharp;
+        }
+    }
     s_current = new CSplashWnd(picture, parent);
     s_current->show();
     s_current->raise();
@@ -83,4 +94,17 @@ bool CSplashWnd::eventFilter(QObject *watched, QEvent *event) {
 void CSplashWnd::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.drawPixmap(rect(), m_picture);
+    // The picture leaves this line free (tools/make_icons.cpp), so the version shown is
+    // always the build's own.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(17);
+    painter.setFont(font);
+    painter.setPen(QColor(0xBF, 0xD8, 0xF0));
+    painter.drawText(QRectF(163, 126, 230, 24), Qt::AlignLeft | Qt::AlignVCenter, VersionLine());
+}
+
+QString CSplashWnd::VersionLine() {
+    return QStringLiteral("Version %1.%2")
+        .arg(AppVersion::Number >> 8)
+        .arg(AppVersion::Number & 0xFF);
 }

@@ -20,6 +20,8 @@ public:
     // The splash window while it exists, or nullptr.
     static CSplashWnd *Current();
     static bool IsShowing() { return Current() != nullptr; }
+    // "Version 2.1", painted over the picture.
+    static QString VersionLine();
 
     ~CSplashWnd() override;
 

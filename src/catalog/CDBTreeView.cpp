@@ -19,6 +19,7 @@
 #include "framework/CommandMenu.h"
 #include "framework/CommandTable.h"
 #include "framework/DocumentHost.h"
+#include "framework/ResourceIcon.h"
 #include "framework/StatusSink.h"
 #include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
@@ -84,7 +85,7 @@ CDBTreeView::CDBTreeView(CBrindleDoc &doc, QWidget *parent)
     setUniformRowHeights(true);
     m_images.reserve(ImageCount);
     for (int kind = 0; kind < ImageCount; ++kind)
-        m_images.emplace_back(QString::fromLatin1(ImagePath(kind)));
+        m_images.push_back(ResourceIcon::Load(QString::fromLatin1(ImagePath(kind))));
 
     doc.m_pTreeView = this;
     // Fixed now: later settings changes show in windows made later.

@@ -123,7 +123,7 @@ TEST_F(StartupTest, AboutCommandShowsTheBox) {
 }
 
 TEST_F(StartupTest, VersionTextEndsWithOneBlank) {
-    EXPECT_EQ(CBrindleApp::VersionText(), "Brindle Version 2.1 ");
+    EXPECT_EQ(CBrindleApp::VersionText(), "Brindle Version " BRINDLE_PROJECT_VERSION " ");
 }
 
 } // namespace
