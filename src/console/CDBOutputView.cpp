@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <utility>
 
 #include <QAbstractTextDocumentLayout>
@@ -20,6 +19,7 @@
 
 #include "connection/CBrindleDoc.h"
 #include "console/ConsoleBanner.h"
+#include "console/SqlFileReader.h"
 #include "framework/AppVersion.h"
 #include "framework/CommandTable.h"
 #include "framework/DocumentHost.h"
@@ -390,14 +390,16 @@ void CDBOutputView::OnOpenSql() {
     if (path.isEmpty())
         return;
     std::string text;
+    SqlFileReader::Outcome outcome;
     {
-        std::ifstream file(LocalPath(path), std::ios::binary);
-        if (!file)
-            return;
         WaitCursor wait;
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (file.bad())
-            return;
+        outcome = SqlFileReader::Read(LocalPath(path), text);
+    }
+    if (outcome != SqlFileReader::Outcome::Read) {
+        const std::string refusal = SqlFileReader::RefusalMessage(path.toStdString(), outcome);
+        if (!refusal.empty())
+            prompts->Message(this, QString::fromStdString(refusal), UserPrompts::Icon::Exclamation);
+        return;
     }
     // The text ends at the first NUL byte.
     const size_t nul = text.find('\0');

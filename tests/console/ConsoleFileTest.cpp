@@ -1,7 +1,10 @@
 #include <filesystem>
 #include <regex>
 
+#include <sys/stat.h>
+
 #include "ConsoleFixture.h"
+#include "console/SqlFileReader.h"
 #include "framework/CommandTable.h"
 
 namespace {
@@ -37,6 +40,33 @@ TEST_F(ConsoleFileTest, OpenSqlAppendsTheFileUpToItsFirstNulAndKeepsIt) {
     view_->RunCommand(ID_OPEN_SQL);
     EXPECT_EQ(view_->LastStatement(), statement);
     EXPECT_EQ(Shown(), "history\nSQL> select '100% Zoë, 東京'\nfrom t where a like '%s'");
+}
+
+TEST_F(ConsoleFileTest, OpenSqlRefusesWhatIsNotARegularFileAndKeepsTheInput) {
+    view_->ShowPrompt();
+    Type(QStringLiteral("typed"));
+    view_->SetLastStatement("select 1");
+    const std::string fifo = dir_ + "/pipe.sql";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Reading either would block or never end; both are refused with a message.
+    for (const std::string &path : {fifo, dir_}) {
+        prompts_->messages.clear();
+        prompts_->openFileAnswers.push_back(Q(path));
+        view_->RunCommand(ID_OPEN_SQL);
+        ASSERT_EQ(prompts_->messages.size(), 1u) << path;
+        EXPECT_EQ(prompts_->messages[0].first.toStdString(),
+                  "File " + path + " could not be opened: it is not a regular file.");
+        EXPECT_EQ(Shown(), "\nSQL> typed");
+        EXPECT_EQ(view_->LastStatement(), "select 1");
+    }
+    // A file over the limit is refused without being read.
+    const std::string big = dir_ + "/big.sql";
+    WriteBytes(big, "12345");
+    std::string text = "kept";
+    EXPECT_EQ(SqlFileReader::Read(big, text, 4), SqlFileReader::Outcome::TooLarge);
+    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(SqlFileReader::Read(big, text, 5), SqlFileReader::Outcome::Read);
+    EXPECT_EQ(text, "12345");
 }
 
 TEST_F(ConsoleFileTest, SaveSqlWritesExactlyTheLastStatement) {
@@ -118,7 +148,7 @@ TEST_F(ConsoleFileTest, SpoolFileHoldsEverythingAppendedWhileOnByteForByte) {
     EXPECT_NE(shown.find("\n\nThe spool file " + path + " was opened at "), std::string::npos);
     EXPECT_NE(shown.find("select 1\n\nThe spool file was closed\n\nSQL> after spooling"),
               std::string::npos)
-        << shown;
+       ;
 }
 
 TEST_F(ConsoleFileTest, TwoConsolesSpoolToTheirOwnFilesAtOnce) {
