@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <filesystem>
 #include <regex>
+
+#include <QClipboard>
 
 #include <sys/stat.h>
 
@@ -67,6 +70,48 @@ TEST_F(ConsoleFileTest, OpenSqlRefusesWhatIsNotARegularFileAndKeepsTheInput) {
     EXPECT_EQ(text, "kept");
     EXPECT_EQ(SqlFileReader::Read(big, text, 5), SqlFileReader::Outcome::Read);
     EXPECT_EQ(text, "12345");
+}
+
+TEST_F(ConsoleFileTest, ALongWordIsShownCopiedFoundRunAndSpooledWhole) {
+    const std::string spool = dir_ + "/long.lst";
+    prompts_->saveFileAnswers.push_back(Q(spool));
+    view_->ToggleSpool();
+    // A literal of some thousand characters of one, two, three and four bytes.
+    const std::string unit = "0123456789abcdefé東😀";
+    std::string word = "X'";
+    for (int i = 0; i < 300; ++i)
+        word += unit;
+    const std::string statement = "insert into t values (" + word + "')";
+    const std::string path = dir_ + "/long.sql";
+    WriteBytes(path, statement);
+    prompts_->openFileAnswers.push_back(Q(path));
+    view_->RunCommand(ID_OPEN_SQL);
+    EXPECT_EQ(Input(), statement);
+    Key(Qt::Key_Return);
+    // The input is run whole, and echoed whole.
+    EXPECT_EQ(view_->LastStatement(), statement);
+    EXPECT_NE(ReadBytes(spool).find(statement + "\r\n\r\n"), std::string::npos);
+    view_->selectAll();
+    view_->copy();
+    const std::string copied = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_NE(copied.find("\nSQL> " + statement + "\n\n"), std::string::npos);
+    EXPECT_EQ(copied, Shown());
+    // Every occurrence is found, wherever the word was cut for the screen: the
+    // matches of the two needles tile the word from two offsets.
+    for (const std::string &needle : {unit, unit.substr(10) + unit.substr(0, 10)}) {
+        view_->setTextCursor(QTextCursor(view_->document()));
+        int found = 0;
+        while (view_->FindText({QString::fromStdString(needle), false, false, true})) {
+            view_->copy();
+            EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), needle);
+            ++found;
+        }
+        EXPECT_EQ(found, needle == unit ? 300 : 299);
+    }
+    // Lines count as written: one per CR LF in everything the console showed.
+    const std::string shown = ReadBytes(spool);
+    view_->moveCursor(QTextCursor::End);
+    EXPECT_EQ(view_->CaretLine(), 1 + std::count(shown.begin(), shown.end(), '\n'));
 }
 
 TEST_F(ConsoleFileTest, SaveSqlWritesExactlyTheLastStatement) {
@@ -147,8 +192,7 @@ TEST_F(ConsoleFileTest, SpoolFileHoldsEverythingAppendedWhileOnByteForByte) {
     const std::string shown = Shown();
     EXPECT_NE(shown.find("\n\nThe spool file " + path + " was opened at "), std::string::npos);
     EXPECT_NE(shown.find("select 1\n\nThe spool file was closed\n\nSQL> after spooling"),
-              std::string::npos)
-       ;
+              std::string::npos);
 }
 
 TEST_F(ConsoleFileTest, TwoConsolesSpoolToTheirOwnFilesAtOnce) {
