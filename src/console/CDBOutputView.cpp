@@ -277,9 +277,11 @@ void CDBOutputView::InsertText(const std::string &bytes) {
     } else {
         QTextCursor cursor = textCursor();
         const int start = cursor.selectionStart();
-        cursor.insertText(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        JoinedBlocks::Insert(cursor, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+        cursor.endEditBlock();
         const int end = cursor.position();
-        JoinedBlocks::Unjoin(*document(), start, end);
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         setTextCursor(cursor);
@@ -644,9 +646,16 @@ bool CDBOutputView::canInsertFromMimeData(const QMimeData *source) const {
 void CDBOutputView::insertFromMimeData(const QMimeData *source) {
     if (m_readOnly || SelectionInHistory())
         return;
-    const int start = textCursor().selectionStart();
-    QPlainTextEdit::insertFromMimeData(source);
-    JoinedBlocks::Unjoin(*document(), start, textCursor().position());
+    if (!source->hasText())
+        return;
+    // As the default paste of plain text, with a long word cut for the screen.
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    JoinedBlocks::Insert(cursor, source->text());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 QMimeData *CDBOutputView::createMimeDataFromSelection() const {

@@ -90,20 +90,6 @@ void JoinedBlocks::Insert(QTextCursor &cursor, const QString &text) {
     InsertPiece(cursor, all.mid(start));
 }
 
-void JoinedBlocks::Unjoin(QTextDocument &document, int from, int to) {
-    QTextBlock block = document.findBlock(from);
-    if (!block.isValid())
-        return;
-    for (block = block.next(); block.isValid() && block.position() <= to; block = block.next()) {
-        if (!IsJoined(block))
-            continue;
-        QTextCursor cursor(block);
-        QTextBlockFormat format = block.blockFormat();
-        format.clearProperty(JoinedProperty);
-        cursor.setBlockFormat(format);
-    }
-}
-
 QString JoinedBlocks::Text(const QTextDocument &document, int from, int to,
                            const QString &lineBreak) {
     QString out;

@@ -24,9 +24,6 @@ public:
     static std::vector<qsizetype> CutPoints(const QString &text, qsizetype run);
     // Inserts `text` at the cursor (which moves past it), cutting long words.
     static void Insert(QTextCursor &cursor, const QString &text);
-    // Blocks that start after `from` and at or before `to` start lines of their
-    // own: for text whose line breaks were inserted by the user.
-    static void Unjoin(QTextDocument &document, int from, int to);
     // The text from `from` to `to` as written, with each line break (between
     // blocks that are not joined, and U+2028 inside a block) as `lineBreak`.
     static QString Text(const QTextDocument &document, int from, int to, const QString &lineBreak);

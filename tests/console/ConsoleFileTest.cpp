@@ -110,8 +110,12 @@ TEST_F(ConsoleFileTest, ALongWordIsShownCopiedFoundRunAndSpooledWhole) {
     }
     // Lines count as written: one per CR LF in everything the console showed.
     const std::string shown = ReadBytes(spool);
-    view_->moveCursor(QTextCursor::End);
+    Key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(view_->CaretLine(), 1 + std::count(shown.begin(), shown.end(), '\n'));
+    // Pasted, it stands in the input whole.
+    QGuiApplication::clipboard()->setText(QString::fromStdString(statement));
+    view_->paste();
+    EXPECT_EQ(Input(), statement);
 }
 
 TEST_F(ConsoleFileTest, SaveSqlWritesExactlyTheLastStatement) {
