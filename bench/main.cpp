@@ -13,6 +13,7 @@
 #include "AppSession.h"
 #include "BenchReport.h"
 #include "BenchSuite.h"
+#include "EchoBench.h"
 #include "ExportBench.h"
 #include "ScratchDir.h"
 #include "TreeBench.h"
@@ -22,7 +23,7 @@ namespace {
 void Usage() {
     std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
                 "                     [--tables N] [--only sqlite|postgres] [--part "
-                "loads|scripts|tree|export]\n"
+                "loads|scripts|tree|export|console]\n"
                 "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
@@ -54,7 +55,7 @@ int main(int argc, char **argv) {
         } else if (argument == "--part" && hasValue) {
             options.part = argv[++i];
             if (options.part != "loads" && options.part != "scripts" && options.part != "tree" &&
-                options.part != "export") {
+                options.part != "export" && options.part != "console") {
                 Usage();
                 return 2;
             }
@@ -99,6 +100,8 @@ int main(int argc, char **argv) {
         BenchSuite suite(app, options, report);
         TreeBench tree(app, options, report);
 
+        if (options.Measures("console"))
+            EchoBench(app, options.workDir, options.runs, report).Run();
         if (options.Measures("export"))
             ExportBench(options.workDir, options.loadRows, options.runs, report).Run();
         if (only.empty() || only == "sqlite") {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <utility>
 
 #include <QAbstractTextDocumentLayout>
@@ -20,6 +19,8 @@
 
 #include "connection/CBrindleDoc.h"
 #include "console/ConsoleBanner.h"
+#include "console/JoinedBlocks.h"
+#include "console/SqlFileReader.h"
 #include "framework/AppVersion.h"
 #include "framework/CommandTable.h"
 #include "framework/DocumentHost.h"
@@ -37,10 +38,8 @@ bool IsBlank(QChar c) {
 
 // The text of a selection with its line breaks as the console's CR LF.
 QString SelectionText(const QTextCursor &cursor) {
-    QString text = cursor.selectedText();
-    text.replace(QChar(QChar::ParagraphSeparator), QStringLiteral("\r\n"));
-    text.replace(QChar(QChar::LineSeparator), QStringLiteral("\r\n"));
-    return text;
+    return JoinedBlocks::Text(*cursor.document(), cursor.selectionStart(), cursor.selectionEnd(),
+                              QStringLiteral("\r\n"));
 }
 
 // A file name without an extension gets the dialog's default one.
@@ -171,7 +170,7 @@ void CDBOutputView::InsertAtEnd(const QString &text) {
     const QTextCursor caret = textCursor();
     const bool caretAtEnd = !caret.hasSelection() && caret.position() == end.position();
     if (!text.isEmpty()) {
-        end.insertText(text);
+        JoinedBlocks::Insert(end, text);
         m_viewStale = true;
     }
     end.endEditBlock();
@@ -199,25 +198,30 @@ void CDBOutputView::FlushPending() {
         InsertAtEnd(WithSoftLineBreaks(pending.mid(promptEnd), lines));
 }
 
-unsigned CDBOutputView::SoftBreaksBefore(const QTextBlock &block) {
+unsigned CDBOutputView::LineBreaksIn(const QTextBlock &block) {
+    const QTextBlock next = block.next();
+    return unsigned(SoftBreakCount(block.text())) +
+           (next.isValid() && !JoinedBlocks::IsJoined(next) ? 1u : 0u);
+}
+
+unsigned CDBOutputView::LinesBefore(const QTextBlock &block) {
     // Blocks before the prompt's are history and never change again, so their
     // counts are kept; the few after it are counted each time.
     const int target = block.blockNumber();
     const int settled = std::min(target, document()->findBlock(int(m_promptPos)).blockNumber());
-    if (m_softBreaksBefore.empty())
-        m_softBreaksBefore.push_back(0);
-    if (int(m_softBreaksBefore.size()) <= settled) {
-        QTextBlock next = document()->findBlockByNumber(int(m_softBreaksBefore.size()) - 1);
-        while (int(m_softBreaksBefore.size()) <= settled && next.isValid()) {
-            m_softBreaksBefore.push_back(m_softBreaksBefore.back() +
-                                         unsigned(SoftBreakCount(next.text())));
-            next = next.next();
+    if (m_linesBefore.empty())
+        m_linesBefore.push_back(0);
+    if (int(m_linesBefore.size()) <= settled) {
+        QTextBlock last = document()->findBlockByNumber(int(m_linesBefore.size()) - 1);
+        while (int(m_linesBefore.size()) <= settled && last.isValid()) {
+            m_linesBefore.push_back(m_linesBefore.back() + LineBreaksIn(last));
+            last = last.next();
         }
     }
-    unsigned count = m_softBreaksBefore[size_t(std::min(settled, int(m_softBreaksBefore.size()) - 1))];
+    unsigned count = m_linesBefore[size_t(std::min(settled, int(m_linesBefore.size()) - 1))];
     for (QTextBlock b = document()->findBlockByNumber(settled); b.isValid() && b != block;
          b = b.next())
-        count += unsigned(SoftBreakCount(b.text()));
+        count += LineBreaksIn(b);
     return count;
 }
 
@@ -273,7 +277,10 @@ void CDBOutputView::InsertText(const std::string &bytes) {
     } else {
         QTextCursor cursor = textCursor();
         const int start = cursor.selectionStart();
-        cursor.insertText(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        JoinedBlocks::Insert(cursor, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+        cursor.endEditBlock();
         const int end = cursor.position();
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
@@ -296,7 +303,7 @@ unsigned CDBOutputView::CaretLine() {
     FlushPending();
     const QTextCursor caret = textCursor();
     const QTextBlock block = caret.block();
-    return unsigned(block.blockNumber()) + SoftBreaksBefore(block) +
+    return LinesBefore(block) +
            unsigned(SoftBreakCount(block.text().left(caret.positionInBlock()))) + 1;
 }
 
@@ -390,14 +397,16 @@ void CDBOutputView::OnOpenSql() {
     if (path.isEmpty())
         return;
     std::string text;
+    SqlFileReader::Outcome outcome;
     {
-        std::ifstream file(LocalPath(path), std::ios::binary);
-        if (!file)
-            return;
         WaitCursor wait;
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (file.bad())
-            return;
+        outcome = SqlFileReader::Read(LocalPath(path), text);
+    }
+    if (outcome != SqlFileReader::Outcome::Read) {
+        const std::string refusal = SqlFileReader::RefusalMessage(path.toStdString(), outcome);
+        if (!refusal.empty())
+            prompts->Message(this, QString::fromStdString(refusal), UserPrompts::Icon::Exclamation);
+        return;
     }
     // The text ends at the first NUL byte.
     const size_t nul = text.find('\0');
@@ -433,8 +442,8 @@ void CDBOutputView::OnFind() {
     }
     ConsoleFindDialog::Search search = m_lastSearch;
     // A selection on one line is what the user most likely wants to find.
-    const QString selected = textCursor().selectedText();
-    if (!selected.isEmpty() && !selected.contains(QChar(QChar::ParagraphSeparator)))
+    const QString selected = SelectionText(textCursor());
+    if (!selected.isEmpty() && !selected.contains(QLatin1Char('\n')))
         search.text = selected;
     m_findDialog->SetSearch(search);
     m_findDialog->show();
@@ -461,7 +470,7 @@ bool CDBOutputView::FindText(const ConsoleFindDialog::Search &search) {
         flags |= QTextDocument::FindWholeWords;
     if (!search.down)
         flags |= QTextDocument::FindBackward;
-    const QTextCursor found = document()->find(search.text, textCursor(), flags);
+    const QTextCursor found = JoinedBlocks::Find(*document(), search.text, textCursor(), flags);
     if (found.isNull()) {
         QApplication::beep();
         return false;
@@ -637,5 +646,23 @@ bool CDBOutputView::canInsertFromMimeData(const QMimeData *source) const {
 void CDBOutputView::insertFromMimeData(const QMimeData *source) {
     if (m_readOnly || SelectionInHistory())
         return;
-    QPlainTextEdit::insertFromMimeData(source);
+    if (!source->hasText())
+        return;
+    // As the default paste of plain text, with a long word cut for the screen.
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    JoinedBlocks::Insert(cursor, source->text());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+QMimeData *CDBOutputView::createMimeDataFromSelection() const {
+    // Plain text only, and a long word whole across the blocks it was cut into.
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    data->setText(JoinedBlocks::Text(*document(), cursor.selectionStart(), cursor.selectionEnd(),
+                                     QStringLiteral("\n")));
+    return data;
 }

@@ -87,6 +87,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     // Takes the input after the prompt and executes it.
@@ -95,8 +96,10 @@ private:
     void Append(const std::string &bytes, bool spool);
     // Inserts at the end of the document; the caret follows.
     void InsertAtEnd(const QString &text);
-    // Soft line breaks (U+2028) in the blocks before `block`.
-    unsigned SoftBreaksBefore(const QTextBlock &block);
+    // Line breaks in the blocks before `block`: soft ones (U+2028) and the
+    // ends of blocks, except where a long word was cut.
+    unsigned LinesBefore(const QTextBlock &block);
+    static unsigned LineBreaksIn(const QTextBlock &block);
     // Asks for SyncView once control returns to the event loop.
     void PostSync();
     // Brings scroll bar and scroll position up to date after appends.
@@ -127,8 +130,8 @@ private:
     // (an index into m_pending), or -1 while no prompt waits.
     QString m_pending;
     qsizetype m_pendingPromptEnd = -1;
-    // m_softBreaksBefore[i]: soft line breaks in blocks 0 to i - 1, for history blocks.
-    std::vector<unsigned> m_softBreaksBefore;
+    // m_linesBefore[i]: line breaks in blocks 0 to i - 1, for history blocks.
+    std::vector<unsigned> m_linesBefore;
     SpoolFile m_spoolFile;
     QPointer<ConsoleFindDialog> m_findDialog;
     ConsoleFindDialog::Search m_lastSearch;

@@ -1,7 +1,13 @@
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 
+#include <QClipboard>
+
+#include <sys/stat.h>
+
 #include "ConsoleFixture.h"
+#include "console/SqlFileReader.h"
 #include "framework/CommandTable.h"
 
 namespace {
@@ -37,6 +43,79 @@ TEST_F(ConsoleFileTest, OpenSqlAppendsTheFileUpToItsFirstNulAndKeepsIt) {
     view_->RunCommand(ID_OPEN_SQL);
     EXPECT_EQ(view_->LastStatement(), statement);
     EXPECT_EQ(Shown(), "history\nSQL> select '100% Zoë, 東京'\nfrom t where a like '%s'");
+}
+
+TEST_F(ConsoleFileTest, OpenSqlRefusesWhatIsNotARegularFileAndKeepsTheInput) {
+    view_->ShowPrompt();
+    Type(QStringLiteral("typed"));
+    view_->SetLastStatement("select 1");
+    const std::string fifo = dir_ + "/pipe.sql";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Reading either would block or never end; both are refused with a message.
+    for (const std::string &path : {fifo, dir_}) {
+        prompts_->messages.clear();
+        prompts_->openFileAnswers.push_back(Q(path));
+        view_->RunCommand(ID_OPEN_SQL);
+        ASSERT_EQ(prompts_->messages.size(), 1u) << path;
+        EXPECT_EQ(prompts_->messages[0].first.toStdString(),
+                  "File " + path + " could not be opened: it is not a regular file.");
+        EXPECT_EQ(Shown(), "\nSQL> typed");
+        EXPECT_EQ(view_->LastStatement(), "select 1");
+    }
+    // A file over the limit is refused without being read.
+    const std::string big = dir_ + "/big.sql";
+    WriteBytes(big, "12345");
+    std::string text = "kept";
+    EXPECT_EQ(SqlFileReader::Read(big, text, 4), SqlFileReader::Outcome::TooLarge);
+    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(SqlFileReader::Read(big, text, 5), SqlFileReader::Outcome::Read);
+    EXPECT_EQ(text, "12345");
+}
+
+TEST_F(ConsoleFileTest, ALongWordIsShownCopiedFoundRunAndSpooledWhole) {
+    const std::string spool = dir_ + "/long.lst";
+    prompts_->saveFileAnswers.push_back(Q(spool));
+    view_->ToggleSpool();
+    // A literal of some thousand characters of one, two, three and four bytes.
+    const std::string unit = "0123456789abcdefé東😀";
+    std::string word = "X'";
+    for (int i = 0; i < 300; ++i)
+        word += unit;
+    const std::string statement = "insert into t values (" + word + "')";
+    const std::string path = dir_ + "/long.sql";
+    WriteBytes(path, statement);
+    prompts_->openFileAnswers.push_back(Q(path));
+    view_->RunCommand(ID_OPEN_SQL);
+    EXPECT_EQ(Input(), statement);
+    Key(Qt::Key_Return);
+    // The input is run whole, and echoed whole.
+    EXPECT_EQ(view_->LastStatement(), statement);
+    EXPECT_NE(ReadBytes(spool).find(statement + "\r\n\r\n"), std::string::npos);
+    view_->selectAll();
+    view_->copy();
+    const std::string copied = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_NE(copied.find("\nSQL> " + statement + "\n\n"), std::string::npos);
+    EXPECT_EQ(copied, Shown());
+    // Every occurrence is found, wherever the word was cut for the screen: the
+    // matches of the two needles tile the word from two offsets.
+    for (const std::string &needle : {unit, unit.substr(10) + unit.substr(0, 10)}) {
+        view_->setTextCursor(QTextCursor(view_->document()));
+        int found = 0;
+        while (view_->FindText({QString::fromStdString(needle), false, false, true})) {
+            view_->copy();
+            EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), needle);
+            ++found;
+        }
+        EXPECT_EQ(found, needle == unit ? 300 : 299);
+    }
+    // Lines count as written: one per CR LF in everything the console showed.
+    const std::string shown = ReadBytes(spool);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view_->CaretLine(), 1 + std::count(shown.begin(), shown.end(), '\n'));
+    // Pasted, it stands in the input whole.
+    QGuiApplication::clipboard()->setText(QString::fromStdString(statement));
+    view_->paste();
+    EXPECT_EQ(Input(), statement);
 }
 
 TEST_F(ConsoleFileTest, SaveSqlWritesExactlyTheLastStatement) {
@@ -117,8 +196,7 @@ TEST_F(ConsoleFileTest, SpoolFileHoldsEverythingAppendedWhileOnByteForByte) {
     const std::string shown = Shown();
     EXPECT_NE(shown.find("\n\nThe spool file " + path + " was opened at "), std::string::npos);
     EXPECT_NE(shown.find("select 1\n\nThe spool file was closed\n\nSQL> after spooling"),
-              std::string::npos)
-        << shown;
+              std::string::npos);
 }
 
 TEST_F(ConsoleFileTest, TwoConsolesSpoolToTheirOwnFilesAtOnce) {

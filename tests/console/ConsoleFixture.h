@@ -18,6 +18,7 @@
 #include "TestDataSources.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
+#include "console/JoinedBlocks.h"
 
 // A document (not connected) on a fake host with scripted dialogs and an empty
 // profile, and its console, shown offscreen.
@@ -46,9 +47,12 @@ protected:
         return view;
     }
 
-    // What a user sees, line breaks as "\n".
+    // What a user sees, line breaks as "\n" (a long word whole, not cut into blocks).
     static std::string Shown(const CDBOutputView &view) {
-        return view.toPlainText().toUtf8().toStdString();
+        const QTextDocument &document = *view.document();
+        return JoinedBlocks::Text(document, 0, document.characterCount() - 1, QStringLiteral("\n"))
+            .toUtf8()
+            .toStdString();
     }
     std::string Shown() const { return Shown(*view_); }
     std::string Input() const { return Shown().substr(InputOffset()); }
