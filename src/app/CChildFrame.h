@@ -3,6 +3,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <string>
+
 #include "framework/CommandTarget.h"
 
 class CBrindleDoc;
@@ -65,6 +67,9 @@ private:
     void LineMayHaveChanged();
     // The tree's or the grid's inner frame, for the Tree Header and List Header commands.
     CSubFrame *CaptionedPane(int id) const;
+    // The label of the tree's current node when it is a table, system table,
+    // synonym or view: the wizards' preset table. Empty otherwise.
+    std::string SelectedTableName() const;
 
     CBrindleDoc &m_doc;
     QSplitter *m_outer = nullptr;
