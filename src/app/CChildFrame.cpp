@@ -6,12 +6,12 @@
 
 #include "app/CListFrameWnd.h"
 #include "app/CTreeFrameWnd.h"
+#include "framework/CommandTable.h"
 #include "app/SheetSyntaxOpener.h"
 #include "catalog/CDBTreeView.h"
 #include "catalog/CatalogNode.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
-#include "framework/CommandTable.h"
 #include "results/CDBListView.h"
 #include "wizards/StatementWizards.h"
 

@@ -208,7 +208,8 @@ TEST_P(TreeCommandTest, RightClickSelectsTheNodeAndEmptySpaceClearsTheSelection)
     EXPECT_EQ(RightClick(onOrders), "Table");
     EXPECT_EQ(tree_->CurrentNode(), orders);
     EXPECT_TRUE(orders->isSelected());
-    EXPECT_EQ(GridOf(doc_)->Caption(), "List of table, catalog, or schema names, and table types:");
+    EXPECT_EQ(GridOf(doc_)->Caption(),
+              "List of table, catalog, or schema names, and table types:");
     EXPECT_EQ(FrameOf(doc_)->ActiveView(), static_cast<CommandTarget *>(tree_));
 
     // Root and folders have no menu, but the click still selects.
