@@ -1,5 +1,7 @@
 #include "wizards/CWizardPage4.h"
 
+#include <tuple>
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
