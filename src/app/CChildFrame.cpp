@@ -8,7 +8,9 @@
 #include "app/CListFrameWnd.h"
 #include "app/CTreeFrameWnd.h"
 #include "app/ConsoleSyntaxTarget.h"
+#include "app/SheetSyntaxOpener.h"
 #include "catalog/CDBTreeView.h"
+#include "catalog/CatalogNode.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
 #include "framework/CommandTable.h"
@@ -17,6 +19,7 @@
 #include "results/CDBListView.h"
 #include "syntax/CSyntaxSheet.h"
 #include "syntax/ConnectionSyntaxSource.h"
+#include "wizards/StatementWizards.h"
 
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -191,9 +194,23 @@ bool CChildFrame::UpdateCommand(int id, CommandState &state) {
         state.enabled = true;
         state.checked = CaptionedPane(id)->IsCaptionBarShown();
         return true;
+    case ID_QUERY_WIZARD:
+        state.enabled = m_doc.IsConnected();
+        return true;
     default:
-        return false;
+        if (!StatementWizards::IsTableWizardCommand(id))
+            return false;
+        state.enabled = m_doc.IsConnected();
+        return true;
     }
+}
+
+std::string CChildFrame::SelectedTableName() const {
+    auto *tree = static_cast<CDBTreeView *>(m_treeView);
+    const QTreeWidgetItem *node = tree->CurrentNode();
+    if (!node || !CatalogNode::IsTable(CDBTreeView::Kind(node)))
+        return std::string();
+    return CDBTreeView::Label(node);
 }
 
 bool CChildFrame::RunCommand(int id) {
@@ -214,8 +231,17 @@ bool CChildFrame::RunCommand(int id) {
     case ID_LIST_HEADER:
         CaptionedPane(id)->ToggleCaptionBar();
         return true;
+    case ID_QUERY_WIZARD: {
+        SheetSyntaxOpener opener(m_doc);
+        StatementWizards::QueryWizard(m_doc, &opener, SelectedTableName());
+        return true;
+    }
     default:
-        return false;
+        if (!StatementWizards::IsTableWizardCommand(id))
+            return false;
+        SheetSyntaxOpener opener(m_doc);
+        StatementWizards::TableWizard(m_doc, &opener, id, SelectedTableName());
+        return true;
     }
 }
 

@@ -3,6 +3,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <string>
+
 #include "framework/CommandTarget.h"
 
 class CBrindleDoc;
@@ -67,6 +69,9 @@ private:
     CSubFrame *CaptionedPane(int id) const;
     // Edit > Paste Syntax: the Syntax Dictionary over this connection, into the console.
     void PasteSyntax();
+    // The label of the tree's current node when it is a table, system table,
+    // synonym or view: the wizards' preset table. Empty otherwise.
+    std::string SelectedTableName() const;
 
     CBrindleDoc &m_doc;
     QSplitter *m_outer = nullptr;

@@ -13,6 +13,16 @@ public:
     virtual void ShowPrompt() = 0;
     // The text Save SQL writes.
     virtual void SetLastStatement(const std::string &statement) = 0;
+    // At the caret, replacing the selection as one undoable edit, or at the end
+    // (copied to the spool file) when the caret is in the history; the inserted
+    // text is left selected and scrolled into view.
+    virtual void InsertText(const std::string &text) = 0;
+    // A wizard's statement: it becomes the last statement and is inserted as
+    // InsertText does.
+    void InsertStatementText(const std::string &statement) {
+        SetLastStatement(statement);
+        InsertText(statement);
+    }
     // Output gathered between these two goes on screen in one insertion.
     virtual void BeginBatch() = 0;
     virtual void EndBatch() = 0;

@@ -35,7 +35,7 @@ public:
     void ShowPrompt() override;
     // At the caret, or after the prompt when the caret is in the history; the
     // inserted text ends up selected.
-    void InsertText(const std::string &bytes);
+    void InsertText(const std::string &bytes) override;
 
     void SetLastStatement(const std::string &statement) override { m_lastStatement = statement; }
     const std::string &LastStatement() const { return m_lastStatement; }

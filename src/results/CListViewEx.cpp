@@ -7,7 +7,7 @@
 
 #include "framework/WaitCursor.h"
 #include "results/CGridHeader.h"
-#include "results/GridCellDelegate.h"
+#include "framework/GridCellDelegate.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include "results/GridModel.h"
-#include "results/ShortenText.h"
+#include "framework/ShortenText.h"
 
 GridPrintRenderer::GridPrintRenderer(const GridModel &model, std::vector<int> screenWidths,
                                      int screenXWidth, QFont printFont, QString versionText)

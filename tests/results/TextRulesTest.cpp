@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "GridFixture.h"
-#include "results/GridCellDelegate.h"
+#include "framework/GridCellDelegate.h"
 #include "results/GridModel.h"
 #include "results/QuotedIdentifier.h"
-#include "results/ShortenText.h"
+#include "framework/ShortenText.h"
 
 namespace {
 

@@ -9,6 +9,12 @@
 
 #include "catalog/CStatisticParamsDlg.h"
 #include "console/CDBOutputView.h"
+#include "wizards/CListCtrlEx.h"
+#include "wizards/CQueryWizard.h"
+#include "wizards/CTableWizard.h"
+#include "wizards/CWizTable.h"
+#include "wizards/CWizardPage1.h"
+#include "wizards/RowListEditor.h"
 
 namespace {
 
@@ -96,6 +102,39 @@ TEST_P(TreeCommandTest, CatalogCommandsAreEnabledByTheCurrentNodesKind) {
     // Without a selection nothing applies, whatever node was current.
     tree_->clearSelection();
     EXPECT_EQ(Enabled(), "00000");
+}
+
+TEST_P(TreeCommandTest, WizardsStartWithTheSelectedTableOrView) {
+    app_->Settings().Views = 1;
+    ASSERT_NE(Open(), nullptr);
+    FocusTree();
+    Node({"Tables", "orders"})->setExpanded(true);
+    std::string preset;
+    prompts_->onExec = [&preset](QDialog &dialog) {
+        dialog.show();
+        if (auto *query = dynamic_cast<CQueryWizard *>(&dialog))
+            preset = query->Step1()->Editor()->List()->GetItemText(0, 0).toStdString();
+        else if (auto *table = dynamic_cast<CTableWizard *>(&dialog))
+            preset = table->TablePage()->m_strTable;
+        return int(QDialog::Rejected);
+    };
+    struct Case {
+        std::vector<std::string> path;
+        int command;
+        std::string preset;
+    };
+    const std::vector<Case> cases = {
+        {{"Views", "customer_orders"}, ID_QUERY_WIZARD, "customer_orders"},
+        {{"Tables", "orders", "Fields", "status"}, ID_QUERY_WIZARD, ""},
+        {{"Tables", "orders"}, ID_DROP_TABLE_WIZARD, "orders"},
+        {{"Tables", "orders"}, ID_CREATE_TABLE_WIZARD, ""},
+    };
+    for (const Case &c : cases) {
+        Select(Node(c.path));
+        preset = "unset";
+        ASSERT_TRUE(Frame().SendCommand(c.command));
+        EXPECT_EQ(preset, c.preset) << c.path.back();
+    }
 }
 
 TEST_P(TreeCommandTest, SelectingANodeShowsItsCatalogInformation) {

@@ -1,8 +1,8 @@
-#include "results/GridCellDelegate.h"
+#include "framework/GridCellDelegate.h"
 
 #include <QPainter>
 
-#include "results/ShortenText.h"
+#include "framework/ShortenText.h"
 
 void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                              const QModelIndex &index) const {

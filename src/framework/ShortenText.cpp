@@ -1,4 +1,4 @@
-#include "results/ShortenText.h"
+#include "framework/ShortenText.h"
 
 #include <vector>
 
