@@ -75,6 +75,13 @@ bool CBrindleDoc::OnNewDocument() {
 
 bool CBrindleDoc::OnOpenDocument(const QString &path) {
     const QFileInfo info(path);
+    // Opening a FIFO or a device would block or read without end.
+    if (info.exists() && !info.isFile()) {
+        m_host.Prompts().Message(m_host.DialogParent(),
+                                 path + QStringLiteral("\nThis is not a data source file."),
+                                 UserPrompts::Icon::Exclamation);
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const QString reason = info.exists()
@@ -86,7 +93,8 @@ bool CBrindleDoc::OnOpenDocument(const QString &path) {
     }
     file.close();
     const QString fullPath = info.absoluteFilePath();
-    if (!Connect("FILEDSN=" + fullPath.toStdString()))
+    // Braced, so a ";" in the path cannot start another element.
+    if (!Connect("FILEDSN=" + ConnectString::Braced(QFile::encodeName(fullPath).toStdString())))
         return false;
     m_pathName = fullPath;
     m_title = info.completeBaseName();

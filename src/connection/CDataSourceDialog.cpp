@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "odbc/ConnectString.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/DriverManagerLists.h"
 
@@ -217,8 +218,7 @@ std::string CDataSourceDialog::BuildConnectionString(Source source, const std::s
         return "DRIVER={" + name + "};" + more;
     case Source::File: {
         // A path with ";" in it has to be braced, or its tail reads as a key.
-        const std::string path = name.find(';') == std::string::npos ? name : "{" + name + "}";
-        return "FILEDSN=" + path + (more.empty() ? std::string() : ";" + more);
+        return "FILEDSN=" + ConnectString::Braced(name) + (more.empty() ? std::string() : ";" + more);
     }
     }
     return {};

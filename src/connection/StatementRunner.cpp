@@ -32,6 +32,13 @@ void StatementRunner::ShowPrompt() {
 
 void StatementRunner::ExecuteStatement(const std::string &statement) {
     const std::string_view text = LeftTrimmed(statement);
+    // Drivers take the text only up to a NUL byte and would report the rest as run.
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        AppendText("Error: The statement holds a NUL byte at position " + std::to_string(nul + 1) +
+                   " and was not run.\r\n");
+        ShowPrompt();
+        return;
+    }
     switch (ClassifyStatement(text)) {
     case StatementKind::Empty:
     case StatementKind::Comment:
@@ -59,15 +66,21 @@ void StatementRunner::ExecuteDirect(const std::string &text) {
     try {
         OdbcStatement statement(m_doc.Database());
         statement.ExecuteDirect(text);
+        const auto elapsed = static_cast<long long>(std::difftime(std::time(nullptr), start));
+        // WITH, VALUES, PRAGMA, EXPLAIN or a bare procedure call: rows come back
+        // as from a query, and they are shown as a query's are.
+        ResultPane *grid = m_doc.m_pListView;
+        if (grid && statement.ColumnCount() > 0) {
+            grid->LoadStatementRows(statement, elapsed);
+            return;
+        }
         // Errors past a statement that did execute are not reported.
         statement.DrainResults();
+        AppendText(OkLine::Executed(elapsed));
+        ShowPrompt();
     } catch (const DatabaseError &error) {
         m_doc.ReportError(error);
-        return;
     }
-    const auto elapsed = static_cast<long long>(std::difftime(std::time(nullptr), start));
-    AppendText(OkLine::Executed(elapsed));
-    ShowPrompt();
 }
 
 void StatementRunner::RunScript(const std::string &statement) {
@@ -90,9 +103,25 @@ void StatementRunner::RunScript(const std::string &statement) {
         ShowPrompt();
         return;
     }
-    std::error_code ignored;
+    // Only a regular file of a sane size: a FIFO would block the window for
+    // ever and a device such as /dev/zero would fill the memory.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        AppendText("Error: File " + name + " is not a regular file; it was not run.\r\n");
+        ShowPrompt();
+        return;
+    }
+    if (!error && std::filesystem::is_regular_file(status) &&
+        std::filesystem::file_size(name, error) > MaxScriptBytes) {
+        AppendText("Error: File " + name + " is larger than " +
+                   std::to_string(MaxScriptBytes >> 20) + " MB; it was not run.\r\n");
+        ShowPrompt();
+        return;
+    }
     std::ifstream file;
-    if (!std::filesystem::is_directory(name, ignored))
+    if (!error && std::filesystem::is_regular_file(status))
         file.open(name, std::ios::binary);
     if (!file.is_open()) {
         AppendText("Error: File " + name + " could not be opened.\r\n");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class CBrindleDoc;
@@ -11,6 +12,8 @@ class StatementRunner {
 public:
     // Scripts calling scripts stop this deep, so a script that calls itself ends.
     static constexpr int MaxScriptDepth = 16;
+    // Script files are read whole: larger ones are refused.
+    static constexpr uintmax_t MaxScriptBytes = uintmax_t(1) << 30;
 
     explicit StatementRunner(CBrindleDoc &doc) : m_doc(doc) {}
 

@@ -149,3 +149,17 @@ std::string ConnectString::MaskPassword(const std::string &connect) {
     masked.append(connect, copied, std::string::npos);
     return masked;
 }
+
+std::string ConnectString::Braced(std::string_view value) {
+    const bool blankEnds =
+        !value.empty() && (AsciiText::IsBlank(value.front()) || AsciiText::IsBlank(value.back()));
+    if (!blankEnds && value.find_first_of("[]{}(),;?*=!@") == std::string_view::npos)
+        return std::string(value);
+    std::string braced = "{";
+    for (char c : value) {
+        braced += c;
+        if (c == '}')
+            braced += '}';
+    }
+    return braced + "}";
+}

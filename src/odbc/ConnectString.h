@@ -38,6 +38,10 @@ public:
     // with "}}" read as "}"; empty when there is no "=".
     static std::string Value(std::string_view element);
 
+    // A value as an element can hold it: as it stands, or in braces (with "}"
+    // doubled) when it holds a character the connect-string syntax reserves.
+    static std::string Braced(std::string_view value);
+
     // Whether an element carries a password: its key starts with "PWD" or is
     // "PASSWORD", in any letter case, leading blanks ignored.
     static bool IsPasswordElement(std::string_view element);

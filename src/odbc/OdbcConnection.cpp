@@ -19,19 +19,6 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// A value goes in braces when it holds characters the connection-string syntax reserves.
-std::string AttributeValue(const std::string &value) {
-    if (value.find_first_of("[]{}(),;?*=!@ ") == std::string::npos)
-        return value;
-    std::string braced = "{";
-    for (char c : value) {
-        braced += c;
-        if (c == '}')
-            braced += '}';
-    }
-    return braced + "}";
-}
-
 // The first element whose key is `key` (any letter case), or nullptr.
 const std::string *FindElement(const std::vector<std::string> &elements, std::string_view key) {
     for (const std::string &element : elements)
@@ -48,7 +35,7 @@ std::string WithLogin(const std::string &input, const ConnectPrompt::Login &logi
         if (!AsciiText::EqualNoCase(key, "UID") && !AsciiText::EqualNoCase(key, "PWD"))
             kept += element + ";";
     }
-    return kept + "UID=" + AttributeValue(login.user) + ";PWD=" + AttributeValue(login.password) +
+    return kept + "UID=" + ConnectString::Braced(login.user) + ";PWD=" + ConnectString::Braced(login.password) +
            ";";
 }
 
@@ -247,7 +234,10 @@ bool OdbcConnection::HasFunction(SQLUSMALLINT functionId) const {
 bool OdbcConnection::IsLoginRefusal(const std::string &state, const std::string &message) {
     if (state.rfind("28", 0) == 0)
         return true; // SQLSTATE class 28: the login was refused
+    // PostgreSQL's client library reports a refused login as a failed connection
+    // (08001); only its own words tell. A mere mention of "authentication" is
+    // not enough: any service on the port can answer with that.
     const std::string text = Lower(message);
-    return text.find("password") != std::string::npos ||
-           text.find("authentication") != std::string::npos;
+    return state == "08001" && (text.find("password authentication failed") != std::string::npos ||
+                                text.find("no password supplied") != std::string::npos);
 }

@@ -54,8 +54,12 @@ public:
     const std::string &ConnectString() const noexcept { return m_connect; }
 
     // Setting the timeout again re-arms it after a driver refused it once.
+    // Drivers count the timeout in milliseconds in a 32-bit number: anything
+    // longer than this wraps (to under a second in psqlODBC), so it is held here.
+    static constexpr unsigned long MaxQueryTimeout = 2147483;
+
     void SetQueryTimeout(unsigned long seconds) noexcept {
-        m_queryTimeout = seconds;
+        m_queryTimeout = seconds < MaxQueryTimeout ? seconds : MaxQueryTimeout;
         m_queryTimeoutRejected = false;
     }
     unsigned long QueryTimeout() const noexcept { return m_queryTimeout; }

@@ -143,6 +143,11 @@ void CDBListView::LoadQueryResult(const std::string &statement) {
     viewport()->update();
 }
 
+void CDBListView::LoadStatementRows(OdbcStatement &query, long long elapsedSeconds) {
+    QueryLoader(m_doc, *this, Model()).LoadRows(query, elapsedSeconds);
+    viewport()->update();
+}
+
 QMenu *CDBListView::CreateResultMenu(QWidget *parent) {
     if (RowCount() == 0)
         return nullptr;

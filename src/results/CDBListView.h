@@ -53,6 +53,7 @@ public:
 
     // Executes a query and shows its first MaxRecords rows, reporting on the console.
     void LoadQueryResult(const std::string &statement) override;
+    void LoadStatementRows(OdbcStatement &query, long long elapsedSeconds) override;
     // The rows of a table (auto-formatted with the connection's flag) or a procedure.
     void LoadTableData(const std::string &tableName) override;
     void LoadProcedureData(const std::string &procedureName) override;

@@ -30,27 +30,30 @@ const char *const LongBinaryText = "<Binary>";
 
 void QueryLoader::Load(const std::string &statement) {
     WaitCursor wait;
-    const AppSettings &settings = m_doc.Host().Settings();
-    const uint64_t maxRecords = settings.MaxRecords;
-
-    ConsolePane *console = m_doc.m_pOutputView;
-    if (console) {
+    if (ConsolePane *console = m_doc.m_pOutputView) {
         console->SetLastStatement(statement);
         console->AppendText(statement + "\r\n\r\n");
     }
-
-    std::vector<GridRow> batch;
-    ProgressRun progress;
     try {
         const std::time_t start = std::time(nullptr);
         OdbcConnection &database = m_doc.Database();
-        database.SetQueryTimeout(settings.QueryTimeout);
+        database.SetQueryTimeout(m_doc.Host().Settings().QueryTimeout);
         OdbcStatement query(database);
         query.SetForwardOnlyReadOnly();
         query.ExecuteDirect(statement);
         // Only the execution is timed, in whole seconds; fetching is not.
-        const long long elapsed = static_cast<long long>(std::time(nullptr) - start);
+        LoadRows(query, static_cast<long long>(std::time(nullptr) - start));
+    } catch (const DatabaseError &error) {
+        m_doc.ReportError(error);
+    }
+}
 
+void QueryLoader::LoadRows(OdbcStatement &query, long long elapsed) {
+    WaitCursor wait;
+    const uint64_t maxRecords = m_doc.Host().Settings().MaxRecords;
+    std::vector<GridRow> batch;
+    ProgressRun progress;
+    try {
         const std::vector<OdbcStatement::Column> columns = query.DescribeColumns();
         std::vector<std::string> titles;
         std::vector<bool> longBinary;
@@ -68,8 +71,8 @@ void QueryLoader::Load(const std::string &statement) {
         if (!columns.empty()) {
             if (maxRecords > 0)
                 progress.Begin(m_doc.Host().Status(),
-                                 static_cast<uint16_t>(std::min<uint64_t>(maxRecords, UINT16_MAX)),
-                                 ItemsPerProgressStep);
+                               static_cast<uint16_t>(std::min<uint64_t>(maxRecords, UINT16_MAX)),
+                               ItemsPerProgressStep);
             batch.reserve(static_cast<size_t>(std::min<uint64_t>(maxRecords, RowBatch)));
             GridRow::Builder row;
             const auto columnCount = static_cast<SQLUSMALLINT>(columns.size());
@@ -96,7 +99,7 @@ void QueryLoader::Load(const std::string &statement) {
                 ++total;
         }
 
-        if (console) {
+        if (ConsolePane *console = m_doc.m_pOutputView) {
             console->AppendText(OkLine::Loaded(elapsed, loaded, total));
             console->ShowPrompt();
         }
@@ -106,4 +109,3 @@ void QueryLoader::Load(const std::string &statement) {
         m_doc.ReportError(error);
     }
 }
-

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <algorithm>
 #include <cctype>
 #include <deque>
@@ -224,6 +225,21 @@ TEST(OdbcConnectionPrompt, OtherFailuresAreNotTakenForALoginRefusal) {
     EXPECT_THROW(connection.Open(RefusedConnect("sqlite"), false, &prompt), DatabaseError);
     EXPECT_TRUE(prompt.asks.empty());
     EXPECT_FALSE(connection.IsOpen());
+}
+
+// A service that is no database may answer with words about authentication:
+// that is a failed connection to report, not a login to ask for.
+TEST(OdbcConnectionPrompt, AServiceThatIsNoDatabaseIsNotAskedForALogin) {
+    const char *port = std::getenv("BRINDLE_FTP_PORT");
+    ASSERT_NE(port, nullptr) << "BRINDLE_FTP_PORT is not set: run the tests with scripts/test.sh";
+    ScriptedPrompt prompt;
+    prompt.logins.push_back(ConnectPrompt::Login{"brindle", "brindle"});
+    OdbcConnection connection;
+    EXPECT_THROW(connection.Open("DRIVER={PostgreSQL ANSI};SERVER=127.0.0.1;PORT=" +
+                                     std::string(port) + ";DATABASE=x;UID=brindle;CommLog=0",
+                                 false, &prompt),
+                 DatabaseError);
+    EXPECT_TRUE(prompt.asks.empty());
 }
 
 // ---- Login retry (the test server wants a password over TCP) ---------------

@@ -1,9 +1,13 @@
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <QAction>
 #include <QCoreApplication>
 #include <QStatusTipEvent>
 #include <QMdiArea>
 #include <QMenuBar>
 
+#include "odbc/OdbcStatement.h"
 #include "ShellFixture.h"
 #include "framework/CommandTable.h"
 #include "odbc/OdbcEnvironment.h"
@@ -47,6 +51,25 @@ TEST_F(StartupTest, MissingDsnFailsStartWithFileMessage) {
     ASSERT_EQ(prompts_->messages.size(), 1u);
     EXPECT_TRUE(prompts_->messages[0].first.contains("File not found"));
     EXPECT_TRUE(Frame().ChildFrames().empty());
+}
+
+// A path is handed to the driver manager braced: a ";" in it starts no element
+// of its own. What is not a regular file is refused before it can block.
+TEST_F(StartupTest, DsnPathsWithSemicolonsOpenAndFifosAreRefused) {
+    const std::string dir = MakeTempDir() + "/a;DATABASE=other.db;b";
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
+    const std::string dsn = DsnFor(dir, "shop.dsn", SqliteSource().connect);
+    ASSERT_TRUE(Start({QString::fromStdString(dsn)}));
+    ASSERT_EQ(Frame().ChildFrames().size(), 1u);
+    // The fixture's database, not an empty "other.db" the path's tail would name.
+    OdbcStatement statement(Frame().ActiveDocument()->Database());
+    EXPECT_NO_THROW(statement.ExecuteDirect("SELECT COUNT(*) FROM orders"));
+
+    const std::string fifo = MakeTempDir() + "/pipe.dsn";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(app_->OpenDocumentFile(QString::fromStdString(fifo)), nullptr);
+    ASSERT_EQ(prompts_->messages.size(), 1u);
+    EXPECT_TRUE(prompts_->messages[0].first.contains("This is not a data source file."));
 }
 
 TEST_F(StartupTest, RefusedConnectionFailsStartAndReportsTheDriverText) {
