@@ -19,7 +19,9 @@
 
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/brindle.png")));
+    // One icon for every window: Qt caches its painted pixmaps per icon.
+    static const QIcon icon(QStringLiteral(":/icons/brindle.png"));
+    setWindowIcon(icon);
     connect(&doc, &CBrindleDoc::CaptionChanged, this, &QWidget::setWindowTitle);
 
     m_outer = new QSplitter(Qt::Vertical, this);
