@@ -7,7 +7,6 @@
 
 #include "ShellFixture.h"
 #include "app/DialogPrompts.h"
-#include "catalog/CStatisticParamsDlg.h"
 #include "connection/CDataSourceDialog.h"
 #include "connection/CLoginDialog.h"
 #include "framework/CommandTable.h"
@@ -28,16 +27,18 @@ void ExpectPlainLabels(const QWidget &root, const QString &where) {
     const QList<QLabel *> labels = root.findChildren<QLabel *>();
     EXPECT_FALSE(labels.isEmpty()) << where.toStdString();
     for (const QLabel *label : labels) {
-        if (!RichLabelsAllowed.contains(label->objectName()))
-            EXPECT_EQ(label->textFormat(), Qt::PlainText)
-                << where.toStdString() << ": label '" << label->objectName().toStdString()
-                << "' showing '" << label->text().toStdString() << "'";
+        if (RichLabelsAllowed.contains(label->objectName()))
+            continue;
+        EXPECT_EQ(label->textFormat(), Qt::PlainText)
+            << where.toStdString() << ": label '" << label->objectName().toStdString()
+            << "' showing '" << label->text().toStdString() << "'";
     }
 }
 
 using PlainTextTest = ShellFixture;
 
 TEST_F(PlainTextTest, EveryLabelOfTheWindowsAndDialogsIsPlainText) {
+    // (The Statistic Parameters dialog has no labels: group boxes and radio buttons only.)
     // A data source whose table name is markup, so the tree build puts it into the status bar.
     const std::string connect = "DRIVER={SQLite3};DATABASE=" + MakeTempDir() + "/markup.db;";
     ExecuteSql(connect, {"CREATE TABLE \"x<img src=/nonexistent/brindle.png>\" (id INTEGER)"});
@@ -76,7 +77,6 @@ TEST_F(PlainTextTest, EveryLabelOfTheWindowsAndDialogsIsPlainText) {
     ExpectPlainLabels(CDataSourceDialog(), "data-source dialog");
     ExpectPlainLabels(CLoginDialog(nullptr, "<b>db</b>", "<img src=/dev/zero>", "<i>u</i>"),
                       "login dialog");
-    ExpectPlainLabels(CStatisticParamsDlg(), "statistic parameters dialog");
 
     bool boxSeen = false;
     QTimer::singleShot(0, [&boxSeen] {
