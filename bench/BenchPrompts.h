@@ -37,8 +37,8 @@ public:
             return std::nullopt;
         return connectString;
     }
-    std::optional<ConnectPrompt::Login> AskLogin(QWidget *, const std::string &,
-                                                 const std::string &) override {
+    std::optional<ConnectPrompt::Login>
+    AskLogin(QWidget *, const std::string &, const std::string &, const std::string &) override {
         return std::nullopt;
     }
     int Exec(QDialog &) override { return QDialog::Rejected; }

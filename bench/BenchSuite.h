@@ -16,8 +16,9 @@ struct BenchOptions {
     int statements = 20000;     // INSERTs in the script
     int runs = 3;               // timed runs per figure, after one warm-up
     uint64_t tables = 5000;     // tables of the catalog tree's schema
+    int cycles = 200;           // connection windows opened and closed
     std::string workDir;        // script and spool files go here
-    std::string part;           // loads, scripts or tree; empty for all three
+    std::string part;           // loads, scripts, tree, export or windows; empty for all
 
     bool Measures(const char *name) const { return part.empty() || part == name; }
 };

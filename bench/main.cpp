@@ -17,13 +17,14 @@
 #include "ExportBench.h"
 #include "ScratchDir.h"
 #include "TreeBench.h"
+#include "WindowCycleBench.h"
 
 namespace {
 
 void Usage() {
     std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
-                "                     [--tables N] [--only sqlite|postgres] [--part "
-                "loads|scripts|tree|export|console]\n"
+                "                     [--tables N] [--cycles N] [--only sqlite|postgres]\n"
+                "                     [--part loads|scripts|tree|export|console|windows]\n"
                 "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
@@ -55,15 +56,19 @@ int main(int argc, char **argv) {
         } else if (argument == "--part" && hasValue) {
             options.part = argv[++i];
             if (options.part != "loads" && options.part != "scripts" && options.part != "tree" &&
-                options.part != "export" && options.part != "console") {
+                options.part != "export" && options.part != "console" &&
+                options.part != "windows") {
                 Usage();
                 return 2;
             }
         } else if (hasValue && ParseCount(argv[i + 1], value) &&
                    (argument == "--rows" || argument == "--load-rows" ||
-                    argument == "--statements" || argument == "--runs" || argument == "--tables")) {
+                    argument == "--statements" || argument == "--runs" || argument == "--tables" ||
+                    argument == "--cycles")) {
             ++i;
-            if (argument == "--rows")
+            if (argument == "--cycles")
+                options.cycles = static_cast<int>(std::min<uint64_t>(value, 100000));
+            else if (argument == "--rows")
                 options.rows = value;
             else if (argument == "--load-rows")
                 options.loadRows = value;
@@ -113,6 +118,9 @@ int main(int argc, char **argv) {
                           BenchData::Dialect::Sqlite);
             if (options.Measures("tree"))
                 tree.Run("sqlite", {}, BenchData::Dialect::Sqlite);
+            if (options.Measures("windows"))
+                WindowCycleBench(app, options.cycles, report)
+                    .Run("sqlite", "DRIVER={SQLite3};DATABASE=" + scratch.File("windows.db") + ";");
         }
         if (only.empty() || only == "postgres") {
             const char *connect = std::getenv("BRINDLE_PG_CONNECT");

@@ -17,6 +17,7 @@ CAboutDlg::CAboutDlg(const QString &appTitle, uint16_t version, QWidget *parent)
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
+    icon->setTextFormat(Qt::PlainText);
     icon->setPixmap(AppIcon::Icon().pixmap(QSize(32, 32), devicePixelRatioF()));
 
     const auto makeLabel = [this](const char *name, const QString &text) {
@@ -35,9 +36,9 @@ CAboutDlg::CAboutDlg(const QString &appTitle, uint16_t version, QWidget *parent)
     auto *layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(versionLine, 0, 1, 1, 2);
-    layout->addWidget(new QLabel(tr("Physical Memory:"), this), 2, 1);
+    layout->addWidget(makeLabel("memoryCaption", tr("Physical Memory:")), 2, 1);
     layout->addWidget(memory, 2, 2);
-    layout->addWidget(new QLabel(tr("Disk Space:"), this), 3, 1);
+    layout->addWidget(makeLabel("diskCaption", tr("Disk Space:")), 3, 1);
     layout->addWidget(disk, 3, 2);
     layout->addWidget(buttons, 4, 0, 1, 3);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -23,7 +23,9 @@
 
 CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(parent), m_doc(doc) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(AppIcon::Icon());
+    // One icon for every window: Qt caches its painted pixmaps per icon.
+    static const QIcon icon = AppIcon::Icon();
+    setWindowIcon(icon);
     connect(&doc, &CBrindleDoc::CaptionChanged, this, &QWidget::setWindowTitle);
 
     m_outer = new QSplitter(Qt::Vertical, this);

@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 CGeneralPage::CGeneralPage(const AppSettings &settings, QWidget *parent) : QWidget(parent) {
     m_showMessage = new QCheckBox(tr("&Show Message dialogs"), this);
@@ -21,12 +20,15 @@ CGeneralPage::CGeneralPage(const AppSettings &settings, QWidget *parent) : QWidg
     layout->addWidget(m_showMessage, 0, 0, 1, 3);
     const auto addRow = [&](int row, const QString &text, QLineEdit *edit) {
         auto *label = new QLabel(text, this);
+        label->setTextFormat(Qt::PlainText);
         label->setBuddy(edit);
         layout->addWidget(label, row, 0);
         layout->addWidget(edit, row, 1);
     };
     addRow(1, tr("&Query Timeout:"), m_queryTimeout);
-    layout->addWidget(new QLabel(tr("sec."), this), 1, 2);
+    auto *seconds = new QLabel(tr("sec."), this);
+    seconds->setTextFormat(Qt::PlainText);
+    layout->addWidget(seconds, 1, 2);
     addRow(2, tr("Ma&x Records:"), m_maxRecords);
     addRow(3, tr("Max &URL History:"), m_maxURLHistory);
     layout->setColumnStretch(3, 1);
@@ -36,9 +38,8 @@ CGeneralPage::CGeneralPage(const AppSettings &settings, QWidget *parent) : QWidg
 QLineEdit *CGeneralPage::AddNumberField(const char *id, uint32_t value) {
     auto *edit = new QLineEdit(QString::number(value), this);
     edit->setObjectName(QLatin1String(id));
-    // Typing is limited to digits; the range is checked when the sheet is closed with OK.
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    // No input mask: a mask would drop a typed "-" and save "-5" as 5 without a word.
+    // Any text is taken and checked when the sheet is closed with OK.
     return edit;
 }
 

@@ -143,7 +143,13 @@ void CMainFrame::BuildMenuBar(bool connection) {
     m_menuBuilt = true;
     m_connectionMenu = connection;
     QMenuBar *bar = menuBar();
+    // clear() only drops the actions: the menus addMenu() made stay children of
+    // the bar, so each switch of menus would leak a set. deleteLater, because
+    // this may run inside a triggered item of one of those menus (File > Close).
+    const QList<QMenu *> old = bar->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
     bar->clear();
+    for (QMenu *menu : old)
+        menu->deleteLater();
     for (const MenuLayout &layout : connection ? ConnectionMenu129() : MainMenu128()) {
         QMenu *menu = bar->addMenu(QString::fromLatin1(layout.title));
         FillMenu(menu, layout.items);

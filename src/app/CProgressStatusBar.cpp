@@ -20,6 +20,9 @@ void CProgressStatusBar::SetIndicators(const std::vector<Pane> &panes) {
     for (size_t i = 0; i < panes.size(); ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("pane%1").arg(panes[i].id));
+        // Status texts carry table names and driver texts: never markup, which
+        // could make Qt load any file an <img> names.
+        label->setTextFormat(Qt::PlainText);
         if (panes[i].width > 0)
             label->setFixedWidth(panes[i].width);
         // The message pane is hidden by temporary messages; the others stay.

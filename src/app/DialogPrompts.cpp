@@ -88,8 +88,9 @@ std::optional<std::string> DialogPrompts::ChooseDataSource(QWidget *parent) {
 
 std::optional<ConnectPrompt::Login> DialogPrompts::AskLogin(QWidget *parent,
                                                             const std::string &dataSource,
-                                                            const std::string &message) {
-    return CLoginDialog::Ask(parent, dataSource, message);
+                                                            const std::string &message,
+                                                            const std::string &user) {
+    return CLoginDialog::Ask(parent, dataSource, message, user);
 }
 
 int DialogPrompts::Exec(QDialog &dialog) { return dialog.exec(); }

@@ -15,6 +15,7 @@ public:
                          const QString &filter, QString *selectedFilter = nullptr) override;
     std::optional<std::string> ChooseDataSource(QWidget *parent) override;
     std::optional<ConnectPrompt::Login> AskLogin(QWidget *parent, const std::string &dataSource,
-                                                 const std::string &message) override;
+                                                 const std::string &message,
+                                                 const std::string &user) override;
     int Exec(QDialog &dialog) override;
 };

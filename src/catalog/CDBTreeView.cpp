@@ -83,9 +83,16 @@ CDBTreeView::CDBTreeView(CBrindleDoc &doc, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setUniformRowHeights(true);
-    m_images.reserve(ImageCount);
-    for (int kind = 0; kind < ImageCount; ++kind)
-        m_images.push_back(ResourceIcon::Load(QString::fromLatin1(ImagePath(kind))));
+    // One set shared by every tree: Qt caches painted icon pixmaps per icon, so a
+    // set per window would leave each closed window's pixmaps in that cache.
+    static const std::vector<QIcon> images = [] {
+        std::vector<QIcon> loaded;
+        loaded.reserve(ImageCount);
+        for (int kind = 0; kind < ImageCount; ++kind)
+            loaded.push_back(ResourceIcon::Load(QString::fromLatin1(ImagePath(kind))));
+        return loaded;
+    }();
+    m_images = images;
 
     doc.m_pTreeView = this;
     // Fixed now: later settings changes show in windows made later.

@@ -31,9 +31,9 @@ public:
     std::optional<std::string> ChooseDataSource() override {
         return m_prompts.ChooseDataSource(m_parent);
     }
-    std::optional<Login> AskLogin(const std::string &dataSource,
-                                  const std::string &message) override {
-        return m_prompts.AskLogin(m_parent, dataSource, message);
+    std::optional<Login> AskLogin(const std::string &dataSource, const std::string &message,
+                                  const std::string &user) override {
+        return m_prompts.AskLogin(m_parent, dataSource, message, user);
     }
 
 private:

@@ -74,6 +74,7 @@ CDataSourceDialog::CDataSourceDialog(QWidget *parent, BrowseFunction browse)
     auto *fileLabel = new QLabel(tr("File Data Source:"), filePage);
     m_fileEdit = new QLineEdit(filePage);
     m_fileEdit->setObjectName("fileDsnEdit");
+    fileLabel->setTextFormat(Qt::PlainText);
     fileLabel->setBuddy(m_fileEdit);
     auto *browseButton = new QPushButton(tr("Browse..."), filePage);
     browseButton->setObjectName("browseButton");
@@ -95,6 +96,7 @@ CDataSourceDialog::CDataSourceDialog(QWidget *parent, BrowseFunction browse)
     m_attributesEdit = new QLineEdit(this);
     m_attributesEdit->setObjectName("attributesEdit");
     m_attributesEdit->setPlaceholderText(tr("e.g. DATABASE=/path or SERVER=host;PORT=5432"));
+    attributesLabel->setTextFormat(Qt::PlainText);
     attributesLabel->setBuddy(m_attributesEdit);
 
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -22,7 +22,7 @@ QLabel *PlainLabel(const std::string &text, const QString &objectName, QWidget *
 } // namespace
 
 CLoginDialog::CLoginDialog(QWidget *parent, const std::string &dataSource,
-                           const std::string &message)
+                           const std::string &message, const std::string &user)
     : QDialog(parent) {
     setWindowTitle(tr("Login"));
 
@@ -30,16 +30,21 @@ CLoginDialog::CLoginDialog(QWidget *parent, const std::string &dataSource,
     auto *messageLabel = PlainLabel(message, "messageLabel", this);
     messageLabel->setVisible(!message.empty());
 
-    m_userEdit = new QLineEdit(this);
+    m_userEdit = new QLineEdit(QString::fromStdString(user), this);
     m_userEdit->setObjectName("userEdit");
     m_passwordEdit = new QLineEdit(this);
     m_passwordEdit->setObjectName("passwordEdit");
     m_passwordEdit->setEchoMode(QLineEdit::Password);
 
+    const auto caption = [this](const QString &text) {
+        auto *label = new QLabel(text, this);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    };
     auto *form = new QFormLayout;
-    form->addRow(tr("Data source:"), dataSourceLabel);
-    form->addRow(tr("User name:"), m_userEdit);
-    form->addRow(tr("Password:"), m_passwordEdit);
+    form->addRow(caption(tr("Data source:")), dataSourceLabel);
+    form->addRow(caption(tr("User name:")), m_userEdit);
+    form->addRow(caption(tr("Password:")), m_passwordEdit);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName("buttons");
@@ -51,13 +56,19 @@ CLoginDialog::CLoginDialog(QWidget *parent, const std::string &dataSource,
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    m_userEdit->setFocus();
+    // With a user name given, the password is what is missing.
+    if (user.empty())
+        m_userEdit->setFocus();
+    else
+        m_passwordEdit->setFocus();
     setMinimumWidth(360);
 }
 
-std::optional<ConnectPrompt::Login>
-CLoginDialog::Ask(QWidget *parent, const std::string &dataSource, const std::string &message) {
-    CLoginDialog dialog(parent, dataSource, message);
+std::optional<ConnectPrompt::Login> CLoginDialog::Ask(QWidget *parent,
+                                                      const std::string &dataSource,
+                                                      const std::string &message,
+                                                      const std::string &user) {
+    CLoginDialog dialog(parent, dataSource, message, user);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Login();

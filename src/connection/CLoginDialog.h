@@ -16,11 +16,14 @@ class CLoginDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CLoginDialog(QWidget *parent, const std::string &dataSource, const std::string &message);
+    // The user name field starts with `user` (the connection string's UID).
+    CLoginDialog(QWidget *parent, const std::string &dataSource, const std::string &message,
+                 const std::string &user = {});
 
     // Runs the dialog; the login, or nullopt on Cancel.
     static std::optional<ConnectPrompt::Login> Ask(QWidget *parent, const std::string &dataSource,
-                                                   const std::string &message);
+                                                   const std::string &message,
+                                                   const std::string &user = {});
 
     ConnectPrompt::Login Login() const;
 

@@ -18,6 +18,7 @@ ConsoleFindDialog::ConsoleFindDialog(QWidget *parent) : QDialog(parent) {
     auto *label = new QLabel(QStringLiteral("Fi&nd what:"), this);
     m_findEdit = new QLineEdit(this);
     m_findEdit->setObjectName(QStringLiteral("findText"));
+    label->setTextFormat(Qt::PlainText);
     label->setBuddy(m_findEdit);
 
     m_wholeWord = new QCheckBox(QStringLiteral("Match &whole word only"), this);

@@ -35,9 +35,11 @@ public:
                                  const QString &filter, QString *selectedFilter = nullptr) = 0;
     // Our data-source dialog: a connection string, or nullopt on cancel.
     virtual std::optional<std::string> ChooseDataSource(QWidget *parent) = 0;
-    // Our login prompt: nullopt on cancel.
-    virtual std::optional<ConnectPrompt::Login> AskLogin(QWidget *parent, const std::string &dataSource,
-                                                         const std::string &message) = 0;
+    // Our login prompt, its user name field starting with `user`: nullopt on cancel.
+    virtual std::optional<ConnectPrompt::Login> AskLogin(QWidget *parent,
+                                                         const std::string &dataSource,
+                                                         const std::string &message,
+                                                         const std::string &user) = 0;
     // Runs a modal dialog of ours (Settings, About, ...); returns QDialog::DialogCode.
     virtual int Exec(QDialog &dialog) = 0;
 };

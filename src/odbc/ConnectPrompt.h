@@ -20,7 +20,9 @@ public:
     virtual std::optional<std::string> ChooseDataSource() = 0;
 
     // The driver refused for want of a login. `dataSource` names what is being
-    // connected, `message` is the driver's text. nullopt is a cancel.
-    virtual std::optional<Login> AskLogin(const std::string &dataSource,
-                                          const std::string &message) = 0;
+    // connected, `message` is the driver's text, `user` the user name the
+    // connection string already gives (UID), to start the prompt with; empty
+    // when it gives none. nullopt is a cancel.
+    virtual std::optional<Login> AskLogin(const std::string &dataSource, const std::string &message,
+                                          const std::string &user) = 0;
 };

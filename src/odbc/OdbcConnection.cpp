@@ -65,6 +65,13 @@ std::string DataSourceLabel(const std::string &input) {
     return input;
 }
 
+// The user name a connection string gives (its UID), or "".
+std::string UserName(const std::string &input) {
+    const std::vector<std::string> elements = ConnectString::Elements(input);
+    const std::string *uid = FindElement(elements, "UID");
+    return uid ? ConnectString::Value(*uid) : std::string();
+}
+
 } // namespace
 
 OdbcConnection::Handle::~Handle() {
@@ -99,7 +106,7 @@ bool OdbcConnection::Open(const std::string &connect, bool useCursorLib, Connect
             if (!prompt || !IsLoginRefusal(error.FirstState(), error.ErrorText()))
                 throw;
             std::optional<ConnectPrompt::Login> login =
-                prompt->AskLogin(DataSourceLabel(input), error.ErrorText());
+                prompt->AskLogin(DataSourceLabel(input), error.ErrorText(), UserName(input));
             if (!login)
                 return false;
             input = WithLogin(input, *login);

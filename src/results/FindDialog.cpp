@@ -38,8 +38,10 @@ FindDialog::FindDialog(std::unique_ptr<FindTarget> target, UserPrompts &prompts,
     m_column->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_column->setMinimumContentsLength(24);
     auto *findLabel = new QLabel(QStringLiteral("Fi&nd what:"), this);
+    findLabel->setTextFormat(Qt::PlainText);
     findLabel->setBuddy(m_findText);
     auto *columnLabel = new QLabel(QStringLiteral("&Search in:"), this);
+    columnLabel->setTextFormat(Qt::PlainText);
     columnLabel->setBuddy(m_column);
 
     m_matchCase = new QCheckBox(QStringLiteral("Match c&ase"), this);

@@ -112,37 +112,39 @@ TEST(SettingsSheet, InvalidNumberKeepsTheSheetOpenOnItsField) {
     sheet.show();
     QApplication::setActiveWindow(&sheet);
     auto *tabs = sheet.findChild<QTabWidget *>();
-    auto *history = Control<QLineEdit>(sheet, "1164");
-    auto *records = Control<QLineEdit>(sheet, "1002");
-
-    // Only digits can be typed.
-    records->clear();
-    QTest::keyClicks(records, "1a-2 3");
-    EXPECT_EQ(records->text(), "123");
-
-    const auto pressOkFromLastTab = [&] {
+    const auto typeAndPressOk = [&](QLineEdit *field, const char *typed) {
+        field->clear();
+        QTest::keyClicks(field, QString::fromLatin1(typed));
         tabs->setCurrentIndex(2);
         Press(sheet, QDialogButtonBox::Ok);
     };
-    for (const char *bad : {"", "4294967296", "99999999999999999999"}) {
-        SCOPED_TRACE(bad);
-        prompts.messages.clear();
-        history->setText(QString::fromLatin1(bad));
-        pressOkFromLastTab();
-        ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].first, "Please enter a positive integer.");
-        EXPECT_EQ(prompts.messages[0].second, UserPrompts::Icon::Exclamation);
-        EXPECT_TRUE(sheet.isVisible());
-        EXPECT_NE(sheet.result(), QDialog::Accepted);
-        EXPECT_EQ(tabs->currentIndex(), 0);
-        EXPECT_EQ(sheet.focusWidget(), history);
+
+    // Typed, not set: what the user types must reach the check whole.
+    for (const char *id : {"1004", "1002", "1164"}) {
+        auto *field = Control<QLineEdit>(sheet, id);
+        for (const char *bad :
+             {"-5", "abc", "1a", "", " 5", "+5", "4294967296", "99999999999999999999"}) {
+            SCOPED_TRACE(std::string(id) + " '" + bad + "'");
+            prompts.messages.clear();
+            typeAndPressOk(field, bad);
+            ASSERT_EQ(prompts.messages.size(), 1u);
+            EXPECT_EQ(prompts.messages[0].first, "Please enter a positive integer.");
+            EXPECT_EQ(prompts.messages[0].second, UserPrompts::Icon::Exclamation);
+            EXPECT_TRUE(sheet.isVisible());
+            EXPECT_NE(sheet.result(), QDialog::Accepted);
+            EXPECT_EQ(tabs->currentIndex(), 0);
+            EXPECT_EQ(sheet.focusWidget(), field);
+        }
+        field->setText("7");
     }
 
+    // Any unsigned 32-bit number is taken, 0 too (a query timeout of 0 is no limit).
     prompts.messages.clear();
-    history->setText("4294967295");
-    pressOkFromLastTab();
+    Control<QLineEdit>(sheet, "1004")->setText("0");
+    typeAndPressOk(Control<QLineEdit>(sheet, "1164"), "4294967295");
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
     EXPECT_EQ(sheet.Edited().MaxURLHistory, 4294967295u);
-    EXPECT_EQ(sheet.Edited().MaxRecords, 123u);
+    EXPECT_EQ(sheet.Edited().QueryTimeout, 0u);
+    EXPECT_EQ(sheet.Edited().MaxRecords, 7u);
 }

@@ -24,6 +24,16 @@ TEST(CLoginDialogTest, ShowsDriverTextsLiterally) {
     EXPECT_TRUE(message->isVisible());
 }
 
+TEST(CLoginDialogTest, StartsWithTheGivenUserName) {
+    CLoginDialog dialog(nullptr, "Sales", "", "<b>bob</b>");
+    auto *user = dialog.findChild<QLineEdit *>("userEdit");
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->text(), "<b>bob</b>");
+    QTest::keyClicks(dialog.findChild<QLineEdit *>("passwordEdit"), "pw");
+    EXPECT_EQ(dialog.Login().user, "<b>bob</b>");
+    EXPECT_EQ(dialog.Login().password, "pw");
+}
+
 TEST(CLoginDialogTest, TypedLoginComesBackHidden) {
     CLoginDialog dialog(nullptr, "Sales", "");
     dialog.show();

@@ -24,6 +24,7 @@ public:
     struct Ask {
         std::string dataSource;
         std::string message;
+        std::string user;
     };
 
     std::optional<std::string> dataSource;
@@ -35,8 +36,9 @@ public:
         ++chooseCalls;
         return dataSource;
     }
-    std::optional<Login> AskLogin(const std::string &source, const std::string &message) override {
-        asks.push_back({source, message});
+    std::optional<Login> AskLogin(const std::string &source, const std::string &message,
+                                  const std::string &user) override {
+        asks.push_back({source, message, user});
         if (logins.empty())
             return std::nullopt;
         std::optional<Login> answer = logins.front();

@@ -159,12 +159,14 @@ TEST_F(LoginTest, MissingPasswordAsksForALoginAndCancelIsACancel) {
     EXPECT_EQ(prompts_->loginMessages.size(), 1u);
     EXPECT_TRUE(prompts_->messages.empty());
 
-    prompts_->loginAnswers.push_back(ConnectPrompt::Login{"brindle", "wrong"});
+    // The prompt starts with the connection string's user, then with the one last typed.
+    prompts_->loginAnswers.push_back(ConnectPrompt::Login{"nobody", "wrong"});
     prompts_->loginAnswers.push_back(ConnectPrompt::Login{"brindle", "brindle"});
     prompts_->dataSourceAnswers.push_back(connect);
     Frame().SendCommand(ID_FILE_NEW);
     EXPECT_EQ(Frame().ChildFrames().size(), 1u);
     EXPECT_EQ(prompts_->loginMessages.size(), 3u);
+    EXPECT_EQ(prompts_->loginUsers, (std::vector<std::string>{"brindle", "brindle", "nobody"}));
 }
 
 TEST_P(DocumentTest, TwoDocumentsSideBySideAndTheEnvironmentGoesWithTheLast) {

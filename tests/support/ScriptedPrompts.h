@@ -28,6 +28,8 @@ public:
     std::deque<std::optional<std::string>> dataSourceAnswers;
     std::deque<std::optional<ConnectPrompt::Login>> loginAnswers;
     std::vector<std::string> loginMessages;
+    // The user name each login prompt started with.
+    std::vector<std::string> loginUsers;
     std::function<int(QDialog &)> onExec = [](QDialog &) { return int(QDialog::Rejected); };
     std::function<void(const QString &)> onMessage;
     int execCount = 0;
@@ -61,8 +63,10 @@ public:
         return Next(dataSourceAnswers, std::optional<std::string>());
     }
     std::optional<ConnectPrompt::Login> AskLogin(QWidget *, const std::string &,
-                                                 const std::string &message) override {
+                                                 const std::string &message,
+                                                 const std::string &user) override {
         loginMessages.push_back(message);
+        loginUsers.push_back(user);
         return Next(loginAnswers, std::optional<ConnectPrompt::Login>());
     }
     int Exec(QDialog &dialog) override {
