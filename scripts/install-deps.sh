@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the packages Brindle needs to build, test and run on Debian 12.
-# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL and FTP servers, and
+# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL, MariaDB and FTP servers
+# with the MariaDB ODBC driver, and
 # poppler-utils, whose pdftotext and pdftoppm read the printing tests' PDF files)
 # Quick and silent when everything is already there.
 set -euo pipefail
@@ -12,7 +13,7 @@ packages=(
 )
 for arg in "$@"; do
     case "$arg" in
-    --test) packages+=(postgresql-15 poppler-utils python3-pyftpdlib) ;;
+    --test) packages+=(postgresql-15 mariadb-server odbc-mariadb poppler-utils python3-pyftpdlib) ;;
     *)
         echo "usage: $0 [--test]" >&2
         exit 2
