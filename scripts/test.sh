@@ -217,6 +217,12 @@ mariadb --no-defaults --socket="$MARIA_DIR/mariadbd.sock" -u root -e "
 mariadb --no-defaults -h 127.0.0.1 -P "$MARIA_PORT" -u brindle -pbrindle \
     --default-character-set=utf8mb4 brindle_test <tests/fixtures/mariadb_fixture.sql ||
     fail "could not load tests/fixtures/mariadb_fixture.sql"
+# The user's rights come from the database grant; the driver's table privileges list
+# only grants on a table itself, so give two tables some, as PostgreSQL's owner has.
+mariadb --no-defaults --socket="$MARIA_DIR/mariadbd.sock" -u root -e "
+    GRANT SELECT, INSERT, UPDATE, DELETE ON brindle_test.orders TO 'brindle'@'127.0.0.1';
+    GRANT SELECT, INSERT, UPDATE, DELETE ON brindle_test.order_items TO 'brindle'@'127.0.0.1';" ||
+    fail "could not grant the table privileges in MariaDB"
 
 # --- Throwaway FTP server ---------------------------------------------------------
 
