@@ -293,8 +293,9 @@ TEST_P(CatalogRecordsetTest, ProceduresAndTheirColumns) {
     CProcedures all(conn);
     ASSERT_TRUE(all.Open(nullptr, nullptr, nullptr));
     const Rows everything = ScanWholeRows(all);
-    if (Facts().listsSystemProcedures)
+    if (Facts().listsSystemProcedures) {
         EXPECT_GT(everything.size(), 100u);
+    }
     EXPECT_TRUE(
         Has(ReadRows(all, [](const CProcedures &p) { return p.ProcedureName; }), "order_count"));
 }

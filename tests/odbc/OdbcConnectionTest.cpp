@@ -359,8 +359,9 @@ TEST_P(OdbcConnectionTest, HasFunctionAgreesWithTheDriver) {
         ASSERT_TRUE(SQL_SUCCEEDED(SQLGetFunctions(connection.Dbc(), id, &exists)));
         EXPECT_EQ(connection.HasFunction(id), exists == SQL_TRUE) << id;
     }
-    if (const int lacked = FactsOf(GetParam()).lackedFunction)
+    if (const int lacked = FactsOf(GetParam()).lackedFunction) {
         EXPECT_FALSE(connection.HasFunction(static_cast<SQLUSMALLINT>(lacked)));
+    }
 }
 
 // ---- Statement options ------------------------------------------------------

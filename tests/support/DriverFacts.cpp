@@ -57,6 +57,8 @@ DriverFacts PostgresFacts() {
     f.procedureColumns = {"order_count||" + N(SQL_RETURN_VALUE) + "|" + N(SQL_INTEGER) + "|0|10",
                           "order_count|cust|" + N(SQL_PARAM_INPUT) + "|" + N(SQL_INTEGER) +
                               "|0|10"};
+    // psqlODBC matches no parameter by name.
+    f.namedProcedureColumn = {"", "", "", ""};
     f.procedureCatalogIsDatabase = false;
     f.listsSystemProcedures = true;
     f.lackedFunction = SQL_API_SQLCOLUMNPRIVILEGES;
@@ -95,6 +97,7 @@ DriverFacts MariadbFacts() {
     f.procedure = "|order_count||" + N(SQL_PT_PROCEDURE);
     f.procedureColumns = {"order_count|cust|" + N(SQL_PARAM_INPUT) + "|" + N(SQL_INTEGER) +
                           "|0|10"};
+    f.namedProcedureColumn = {"cust", "int", "PARAM INPUT", ""};
     f.procedureCatalogIsDatabase = true;
     f.listsSystemProcedures = false;
     f.lackedFunction = 0;

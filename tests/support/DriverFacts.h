@@ -25,6 +25,8 @@ struct DriverFacts {
     // NAME|COLUMN|COLUMN_TYPE|DATA_TYPE|SCALE|RADIX. Empty: the driver lists no procedures.
     std::string procedure;
     std::vector<std::string> procedureColumns;
+    // Name|Data|Type|Remarks of order_count's column asked for by the name "cust".
+    std::vector<std::string> namedProcedureColumn;
     bool procedureCatalogIsDatabase; // PROCEDURE_CAT holds the DATABASE
     bool listsSystemProcedures;      // the server's own routines come with the user's
     int lackedFunction; // an SQL_API_ id the driver does not offer; 0: it offers them all
