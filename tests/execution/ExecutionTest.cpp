@@ -59,8 +59,8 @@ protected:
         grid_ = GridOf(doc_);
         ASSERT_NE(grid_, nullptr);
         dir_ = MakeTempDir();
-        Run("DROP TABLE IF EXISTS exec_t");
-        Run("CREATE TABLE exec_t (id int, name varchar(40))");
+        // The connection's own table: test programs run side by side on one server.
+        Run("CREATE TEMPORARY TABLE exec_t (id int, name varchar(40))");
     }
     const DriverFacts &Facts() const { return FactsOf(GetParam()); }
     // Runs a statement as typed and returns what it wrote to the console.
