@@ -269,7 +269,7 @@ export QT_QPA_PLATFORM=offscreen
 
 # The tests' own driver entries: the system's, with the PostgreSQL driver's logs
 # off (Debian's entry has CommLog=1, which leaves a log in /tmp per connection,
-# whatever the connect string says); the MariaDB entry as it is.
+# whatever the connect string says), and the MariaDB driver's entry.
 mkdir -p "$RUN_DIR/odbc" "$RUN_DIR/home" "$RUN_DIR/config" "$RUN_DIR/cache" "$RUN_DIR/data" \
     "$RUN_DIR/runtime" "$RUN_DIR/tmp"
 chmod 700 "$RUN_DIR/runtime"
@@ -277,8 +277,7 @@ awk '
     /^\[/ {
         keep = ($0 == "[SQLite3]" || $0 == "[PostgreSQL ANSI]" || $0 == "[PostgreSQL Unicode]" ||
                 $0 == "[MariaDB Unicode]")
-        if (keep) print
-        if (keep && $0 ~ /^\[PostgreSQL/) { print "CommLog=0"; print "Debug=0" }
+        if (keep) { print; print "CommLog=0"; print "Debug=0" }
         next
     }
     keep && $0 !~ /^[[:space:]]*(CommLog|Debug)[[:space:]]*=/ { print }
