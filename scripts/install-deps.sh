@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the packages Brindle needs to build, test and run on Debian 12.
-# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL and FTP servers,
-# poppler-utils, whose pdftotext and pdftoppm read the printing tests' PDF files, and the
-# tools that check the install tree and the Debian package)
+# Usage: scripts/install-deps.sh [--test]   (--test adds the PostgreSQL, MariaDB and FTP servers
+# with the MariaDB ODBC driver, poppler-utils, whose pdftotext and pdftoppm read the printing
+# tests' PDF files, and the tools that check the install tree and the Debian package)
 # Quick and silent when everything is already there.
 set -euo pipefail
 
@@ -14,7 +14,7 @@ packages=(
 for arg in "$@"; do
     case "$arg" in
     --test)
-        packages+=(postgresql-15 poppler-utils python3-pyftpdlib)
+        packages+=(postgresql-15 mariadb-server odbc-mariadb poppler-utils python3-pyftpdlib)
         # desktop-file-validate, update-mime-database, xmllint, man, file; dpkg-shlibdeps for cpack.
         packages+=(desktop-file-utils shared-mime-info libxml2-utils man-db file dpkg-dev)
         ;;

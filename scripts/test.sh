@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Brindle with warnings as errors and runs every test against SQLite, a
-# throwaway PostgreSQL 15 server and a throwaway FTP server (for the upload
-# tests), both living only as long as this script.
+# throwaway PostgreSQL 15 server, a throwaway MariaDB 10.11 server and a
+# throwaway FTP server (for the upload tests), all living only as long as this
+# script.
 # Run as root on Debian 12:  bash scripts/test.sh [--sanitize]
 #   --sanitize  build the plain-code test programs with ASan and UBSan in
 #               build-sanitize/ and run those instead
@@ -48,6 +49,8 @@ fi
 PG_DIR=$(mktemp -d /tmp/brindle-pg.XXXXXX)
 PG_DATA="$PG_DIR/data"
 PG_STARTED=0
+MARIA_DIR=$(mktemp -d /tmp/brindle-maria.XXXXXX)
+MARIA_PID=""
 FTP_DIR=$(mktemp -d /tmp/brindle-ftp.XXXXXX)
 FTP_PID=""
 # Everything the tests write goes here: their home, settings, temp files and the
@@ -59,6 +62,23 @@ as_postgres() {
     (cd "$PG_DIR" && runuser -u postgres -- "$@")
 }
 
+as_mysql() {
+    (cd "$MARIA_DIR" && runuser -u mysql -- "$@")
+}
+
+# The server's own process (runuser forks it) stops on SIGTERM; runuser then returns.
+stop_mariadb() {
+    local pid
+    pid=$(cat "$MARIA_DIR/mariadbd.pid" 2>/dev/null || true)
+    if [[ -n "$pid" ]]; then
+        kill "$pid" 2>/dev/null || true
+    else
+        kill "$MARIA_PID" 2>/dev/null || true
+    fi
+    wait "$MARIA_PID" 2>/dev/null || true
+    MARIA_PID=""
+}
+
 cleanup() {
     local status=$?
     if ((PG_STARTED)); then
@@ -66,11 +86,14 @@ cleanup() {
             as_postgres "$PG_BIN/pg_ctl" -D "$PG_DATA" -m immediate -w stop >/dev/null 2>&1 ||
             true
     fi
+    if [[ -n "$MARIA_PID" ]]; then
+        stop_mariadb
+    fi
     if [[ -n "$FTP_PID" ]]; then
         kill "$FTP_PID" 2>/dev/null || true
         wait "$FTP_PID" 2>/dev/null || true
     fi
-    rm -rf "$PG_DIR" "$FTP_DIR" "$RUN_DIR"
+    rm -rf "$PG_DIR" "$MARIA_DIR" "$FTP_DIR" "$RUN_DIR"
     exit "$status"
 }
 trap cleanup EXIT
@@ -131,6 +154,76 @@ PGPASSWORD=brindle psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$PORT" -U brin
     -d brindle_test -f tests/fixtures/pg_fixture.sql ||
     fail "could not load tests/fixtures/pg_fixture.sql"
 
+# --- Throwaway MariaDB server -----------------------------------------------------
+
+chown mysql:mysql "$MARIA_DIR"
+chmod 700 "$MARIA_DIR"
+# --no-defaults: the machine's /etc/mysql settings (socket, data folder) are not ours.
+# Small logs and buffers: the fixture is tiny, and this keeps the set-up quick.
+MARIA_OPTIONS=(--no-defaults --datadir="$MARIA_DIR/data" --innodb-log-file-size=8M
+    --innodb-buffer-pool-size=32M --skip-name-resolve)
+
+echo "== Starting MariaDB in $MARIA_DIR"
+as_mysql mariadb-install-db "${MARIA_OPTIONS[@]}" --skip-test-db \
+    >"$MARIA_DIR/install.log" 2>&1 ||
+    {
+        cat "$MARIA_DIR/install.log" >&2
+        fail "mariadb-install-db failed: MariaDB could not be set up"
+    }
+
+# The first free port from 53306 up, as for PostgreSQL. root logs in over the
+# socket only (unix_socket authentication), as the root user running this script.
+MARIA_PORT=""
+for candidate in $(seq 53306 53399); do
+    if port_in_use "$candidate"; then
+        continue
+    fi
+    rm -f "$MARIA_DIR/mariadbd.pid"
+    : >"$MARIA_DIR/server.log"
+    chown mysql:mysql "$MARIA_DIR/server.log"
+    as_mysql /usr/sbin/mariadbd "${MARIA_OPTIONS[@]}" --port="$candidate" \
+        --bind-address=127.0.0.1 --socket="$MARIA_DIR/mariadbd.sock" \
+        --pid-file="$MARIA_DIR/mariadbd.pid" --log-error="$MARIA_DIR/server.log" \
+        --tmpdir="$MARIA_DIR" --character-set-server=utf8mb4 --collation-server=utf8mb4_bin \
+        --innodb-flush-log-at-trx-commit=0 >>"$MARIA_DIR/server.log" 2>&1 &
+    MARIA_PID=$!
+    for _ in $(seq 300); do
+        if ! kill -0 "$MARIA_PID" 2>/dev/null ||
+            mariadb-admin --no-defaults --socket="$MARIA_DIR/mariadbd.sock" -u root \
+                ping >/dev/null 2>&1; then
+            break
+        fi
+        sleep 0.1
+    done
+    if kill -0 "$MARIA_PID" 2>/dev/null && port_in_use "$candidate"; then
+        MARIA_PORT=$candidate
+        break
+    fi
+    stop_mariadb
+    if grep -q "Address already in use" "$MARIA_DIR/server.log"; then
+        continue
+    fi
+    cat "$MARIA_DIR/server.log" >&2
+    fail "the MariaDB server did not start (log above)"
+done
+[[ -n "$MARIA_PORT" ]] || fail "the MariaDB server did not start: no free port in 53306-53399"
+echo "== MariaDB listening on 127.0.0.1:$MARIA_PORT"
+
+mariadb --no-defaults --socket="$MARIA_DIR/mariadbd.sock" -u root -e "
+    CREATE USER 'brindle'@'127.0.0.1' IDENTIFIED BY 'brindle';
+    CREATE DATABASE brindle_test CHARACTER SET utf8mb4 COLLATE utf8mb4_bin;
+    GRANT ALL ON brindle_test.* TO 'brindle'@'127.0.0.1';" ||
+    fail "could not create the brindle user and database in MariaDB"
+mariadb --no-defaults -h 127.0.0.1 -P "$MARIA_PORT" -u brindle -pbrindle \
+    --default-character-set=utf8mb4 brindle_test <tests/fixtures/mariadb_fixture.sql ||
+    fail "could not load tests/fixtures/mariadb_fixture.sql"
+# The user's rights come from the database grant; the driver's table privileges list
+# only grants on a table itself, so give two tables some, as PostgreSQL's owner has.
+mariadb --no-defaults --socket="$MARIA_DIR/mariadbd.sock" -u root -e "
+    GRANT SELECT, INSERT, UPDATE, DELETE ON brindle_test.orders TO 'brindle'@'127.0.0.1';
+    GRANT SELECT, INSERT, UPDATE, DELETE ON brindle_test.order_items TO 'brindle'@'127.0.0.1';" ||
+    fail "could not grant the table privileges in MariaDB"
+
 # --- Throwaway FTP server ---------------------------------------------------------
 
 # The first free port from 52120 up; a server that cannot start fails the run.
@@ -171,23 +264,25 @@ export BRINDLE_FTP_ROOT="$FTP_DIR/root"
 export BRINDLE_PG_PORT=$PORT
 # CommLog=0: the driver would otherwise leave a log file in /tmp per connection.
 export BRINDLE_PG_CONNECT="DRIVER={PostgreSQL ANSI};SERVER=127.0.0.1;PORT=$PORT;DATABASE=brindle_test;UID=brindle;PWD=brindle;CommLog=0"
+export BRINDLE_MARIADB_CONNECT="DRIVER={MariaDB Unicode};SERVER=127.0.0.1;PORT=$MARIA_PORT;DATABASE=brindle_test;UID=brindle;PWD=brindle"
 export QT_QPA_PLATFORM=offscreen
 
 # The tests' own driver entries: the system's, with the PostgreSQL driver's logs
 # off (Debian's entry has CommLog=1, which leaves a log in /tmp per connection,
-# whatever the connect string says).
+# whatever the connect string says), and the MariaDB driver's entry.
 mkdir -p "$RUN_DIR/odbc" "$RUN_DIR/home" "$RUN_DIR/config" "$RUN_DIR/cache" "$RUN_DIR/data" \
     "$RUN_DIR/runtime" "$RUN_DIR/tmp"
 chmod 700 "$RUN_DIR/runtime"
 awk '
     /^\[/ {
-        keep = ($0 == "[SQLite3]" || $0 == "[PostgreSQL ANSI]" || $0 == "[PostgreSQL Unicode]")
+        keep = ($0 == "[SQLite3]" || $0 == "[PostgreSQL ANSI]" || $0 == "[PostgreSQL Unicode]" ||
+                $0 == "[MariaDB Unicode]")
         if (keep) { print; print "CommLog=0"; print "Debug=0" }
         next
     }
     keep && $0 !~ /^[[:space:]]*(CommLog|Debug)[[:space:]]*=/ { print }
 ' /etc/odbcinst.ini >"$RUN_DIR/odbc/odbcinst.ini"
-for driver in "SQLite3" "PostgreSQL ANSI" "PostgreSQL Unicode"; do
+for driver in "SQLite3" "PostgreSQL ANSI" "PostgreSQL Unicode" "MariaDB Unicode"; do
     grep -qxF "[$driver]" "$RUN_DIR/odbc/odbcinst.ini" ||
         fail "/etc/odbcinst.ini has no [$driver] entry"
 done

@@ -284,7 +284,9 @@ void CatalogPresentations::ShowSpecialColumns(const std::string &tableName) {
                     cells.push_back(
                         NumberOrNa(columns, CSpecialColumns::FieldScale, columns.Scale));
                 }
-                cells.push_back(noScope ? "ROWVER" : "ROWID");
+                // Told by the call, not by the scope: MariaDB leaves the scope of
+                // its best row identifier NULL.
+                cells.push_back(columnType == SQL_ROWVER ? "ROWVER" : "ROWID");
                 cells.push_back(noScope ? std::string(NotAvailable) : ScopeText(columns.Scope));
                 cells.push_back(PseudoColumnText(columns.PseudoColumn));
                 return cells;

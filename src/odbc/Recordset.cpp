@@ -100,6 +100,7 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
     m_numberBuffers.assign(numbers, 0);
     m_bitBuffers.assign(numbers, 0);
     m_indicators.assign(m_fields.size(), SQL_NULL_DATA);
+    m_freshIndicators.assign(m_fields.size(), SQL_NULL_DATA);
     size_t text = 0, number = 0;
     for (size_t i = 0; i < m_fields.size(); ++i) {
         const Field &field = m_fields[i];
@@ -124,6 +125,11 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
         }
         if (present && !SQL_SUCCEEDED(rc))
             Fail(rc);
+        // A NULL is always reported through the indicator, but MariaDB's driver
+        // leaves it untouched for a value converted to SQL_C_BIT: a fixed-size
+        // value counts as present unless the driver says NULL.
+        if (present && field.kind != Field::Kind::Text)
+            m_freshIndicators[i] = 0;
     }
 
     if (Fetch()) {
@@ -137,7 +143,8 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
 bool Recordset::Fetch() {
     if (m_driverDone)
         return false;
-    std::fill(m_indicators.begin(), m_indicators.end(), SQL_NULL_DATA);
+    // Copied in place: the driver holds pointers into m_indicators.
+    std::copy(m_freshIndicators.begin(), m_freshIndicators.end(), m_indicators.begin());
     const SQLRETURN rc = OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); });
     if (rc == SQL_NO_DATA) {
         m_driverDone = true;

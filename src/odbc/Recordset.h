@@ -90,11 +90,12 @@ private:
     std::vector<int32_t> m_numberBuffers;
     std::vector<unsigned char> m_bitBuffers;
     std::vector<SQLLEN> m_indicators;
-    std::vector<Row> m_cache;    // snapshot rows fetched so far
-    Row m_current;               // forward-only: the current row
+    std::vector<SQLLEN> m_freshIndicators; // what each indicator holds before a fetch
+    std::vector<Row> m_cache;              // snapshot rows fetched so far
+    Row m_current;                         // forward-only: the current row
     std::vector<bool> m_currentNulls;
-    long m_position = 0;         // index of the current row
+    long m_position = 0; // index of the current row
     long m_fetched = 0;
     bool m_eof = true;
-    bool m_driverDone = false;   // the driver answered SQL_NO_DATA
+    bool m_driverDone = false; // the driver answered SQL_NO_DATA
 };

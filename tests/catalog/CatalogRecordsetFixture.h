@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DriverFacts.h"
 #include "TestDataSources.h"
 #include "odbc/OdbcConnection.h"
 
@@ -23,7 +24,7 @@ protected:
         ASSERT_TRUE(conn.Open(source.connect, std::get<1>(GetParam()), nullptr));
     }
 
-    bool IsPostgres() const { return source.name == "postgres"; }
+    const DriverFacts &Facts() const { return FactsOf(source.name); }
 
     TestDataSource source;
     OdbcConnection conn;

@@ -3,10 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "DriverFacts.h"
 #include "TestDataSources.h"
-#include "framework/AppSettings.h"
 #include "connection/CDriverInfo.h"
 #include "connection/TableTypeList.h"
+#include "framework/AppSettings.h"
 #include "odbc/OdbcConnection.h"
 
 namespace {
@@ -73,7 +74,7 @@ TEST_P(CDriverInfoSourceTest, ReadsWhatTheDriverAnswers) {
     ASSERT_TRUE(connection.Open(source.connect, false, nullptr));
     const CDriverInfo info(connection);
 
-    EXPECT_EQ(info.Text(CDriverInfo::DbmsName), GetParam() == "sqlite" ? "SQLite" : "PostgreSQL");
+    EXPECT_EQ(info.Text(CDriverInfo::DbmsName), FactsOf(GetParam()).dbmsName);
     for (CDriverInfo::Info answered :
          {CDriverInfo::DbmsVersion, CDriverInfo::DriverName, CDriverInfo::DriverOdbcVersion,
           CDriverInfo::DriverVersion, CDriverInfo::OdbcVersion, CDriverInfo::ActiveStatements,

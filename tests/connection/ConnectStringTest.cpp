@@ -99,13 +99,13 @@ TEST_P(ConnectStringSourceTest, NamesAnOpenConnectionOnly) {
         // The SQLite driver answers "DSN=;" for a driver connection.
         EXPECT_EQ(name, "Default");
     } else {
-        // psqlODBC returns no DSN key: the database name stands in.
+        // psqlODBC and MariaDB return no DSN key: the database name stands in.
         std::string database;
         for (const std::string &element : ConnectString::Elements(source.connect)) {
             if (element.rfind("DATABASE=", 0) == 0)
                 database = element.substr(9);
         }
-        ASSERT_FALSE(database.empty()) << "the PostgreSQL test source names no DATABASE";
+        ASSERT_FALSE(database.empty()) << "the server test source names no DATABASE";
         EXPECT_EQ(name, database);
     }
     connection.Close();

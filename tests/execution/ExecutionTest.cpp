@@ -13,12 +13,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "Panes.h"
 #include "../shell/ShellFixture.h"
+#include "DriverFacts.h"
+#include "Panes.h"
 #include "app/CListFrameWnd.h"
 #include "app/CTreeFrameWnd.h"
-#include "framework/CommandTable.h"
 #include "console/CDBOutputView.h"
+#include "framework/CommandTable.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcStatement.h"
 #include "results/CDBListView.h"
@@ -68,10 +69,10 @@ protected:
         grid_ = GridOf(doc_);
         ASSERT_NE(grid_, nullptr);
         dir_ = MakeTempDir();
-        Run("DROP TABLE IF EXISTS exec_t");
-        Run("CREATE TABLE exec_t (id int, name varchar(40))");
+        // The connection's own table: test programs run side by side on one server.
+        Run("CREATE TEMPORARY TABLE exec_t (id int, name varchar(40))");
     }
-    bool IsPostgres() const { return GetParam() == "postgres"; }
+    const DriverFacts &Facts() const { return FactsOf(GetParam()); }
     // Runs a statement as typed and returns what it wrote to the console.
     std::string Run(const std::string &statement) {
         const qsizetype mark = console_->toPlainText().size();
@@ -113,7 +114,7 @@ TEST_P(ExecutionTest, DirectStatementIsEchoedTimedAndRemembered) {
     for (const char *quiet : {"REM x", "rem;", "-- y", "  \r\n", "REMOVE it"})
         EXPECT_EQ(Run(quiet), "") << quiet;
     // A statement returning rows through the direct path is drained and reported OK.
-    const std::string batch = IsPostgres() ? "VALUES (1); VALUES (2), (3)" : "VALUES (1), (2)";
+    const std::string batch = Facts().twoResultBatch;
     EXPECT_EQ(Run(batch), Lines(batch + "\r\n\r\nOK (Elapsed Time: 0 sec.)\r\n\r\nSQL> "));
 }
 
@@ -167,19 +168,19 @@ TEST_P(ExecutionTest, FailedStatementWritesTwoErrorLinesPromptAndMessageBox) {
     EXPECT_NE(Run("INSERT INTO exec_t VALUES (2, 'b')").find("OK (Elapsed"), std::string::npos);
 }
 
-// Only the PostgreSQL server can be made to wait.
-class PostgresExecutionTest : public ExecutionTest {};
+// Only a server whose driver enforces the timeout can be made to wait.
+class ServerExecutionTest : public ExecutionTest {};
 
-TEST_P(PostgresExecutionTest, QueryTimeoutEndsALongStatementWithAnError) {
+TEST_P(ServerExecutionTest, QueryTimeoutEndsALongStatementWithAnError) {
     app_->Settings().ShowMessage = 0;
     app_->Settings().QueryTimeout = 1;
     const auto start = std::chrono::steady_clock::now();
-    const std::string output = Run("DO $$BEGIN PERFORM pg_sleep(5); END$$");
+    const std::string output = Run(Formatted(Facts().sleepFormat, "5"));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
     EXPECT_NE(output.find("Error: (-1) "), std::string::npos) << output;
     // The setting is read again for the next statement: 0 means no limit.
     app_->Settings().QueryTimeout = 0;
-    EXPECT_NE(Run("DO $$BEGIN PERFORM pg_sleep(1.2); END$$").find("OK (Elapsed Time: "),
+    EXPECT_NE(Run(Formatted(Facts().sleepFormat, "1.2")).find("OK (Elapsed Time: "),
               std::string::npos);
     // Past 2,147,483 s the driver's millisecond count would wrap to under a second.
     app_->Settings().QueryTimeout = 4294967;
@@ -391,11 +392,7 @@ TEST_P(ExecutionTest, SpoolCommandIsCheckedAndClosingTheWindowClosesTheFile) {
 }
 
 TEST_P(ExecutionTest, StatementReadsLongValuesWholeAndTellsNullApart) {
-    auto longText = [&](int n) {
-        return IsPostgres() ? "repeat('x', " + std::to_string(n) + ")"
-                            : "substr(replace(hex(zeroblob(" + std::to_string(n) +
-                                  ")), '0', 'x'), 1, " + std::to_string(n) + ")";
-    };
+    auto longText = [&](int n) { return Formatted(Facts().repeatFormat, std::to_string(n)); };
     OdbcStatement statement(doc_->Database());
     statement.SetForwardOnlyReadOnly();
     statement.ExecuteDirect("SELECT " + longText(8191) + ", " + longText(8192) + ", " +
@@ -429,7 +426,10 @@ TEST_P(ExecutionTest, StatementReadsLongValuesWholeAndTellsNullApart) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Postgres, PostgresExecutionTest, ::testing::Values("postgres"),
+INSTANTIATE_TEST_SUITE_P(Servers, ServerExecutionTest,
+                         ::testing::ValuesIn(SourcesWhere([](const DriverFacts &f) {
+                             return !f.sleepFormat.empty();
+                         })),
                          [](const auto &info) { return info.param; });
 INSTANTIATE_TEST_SUITE_P(Sources, ExecutionTest, ::testing::ValuesIn(TestSourceNames()),
                          [](const auto &info) { return info.param; });

@@ -10,6 +10,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include "DriverFacts.h"
 #include "TestDataSources.h"
 #include "odbc/ConnectPrompt.h"
 #include "odbc/DatabaseError.h"
@@ -79,8 +80,8 @@ std::string LastElement(const std::string &connect) {
 
 // A connection string that reaches the data source but is refused.
 std::string RefusedConnect(const std::string &source) {
-    if (source == "postgres")
-        return WithoutElement(PostgresSource().connect, "PWD") + "PWD=not-the-password;";
+    if (FactsOf(source).isServer)
+        return WithoutElement(SourceNamed(source).connect, "PWD") + "PWD=not-the-password;";
     return "DRIVER={SQLite3};DATABASE=" + MakeTempDir() + "/no-such-dir/x.db;NoCreat=1";
 }
 
@@ -332,8 +333,7 @@ TEST_P(OdbcConnectionTest, InfoOnAnOpenConnection) {
     OdbcConnection connection;
     ASSERT_TRUE(connection.Open(Connect(), false, nullptr));
     bool ok = false;
-    EXPECT_EQ(connection.InfoText(SQL_DBMS_NAME, &ok),
-              GetParam() == "postgres" ? "PostgreSQL" : "SQLite");
+    EXPECT_EQ(connection.InfoText(SQL_DBMS_NAME, &ok), FactsOf(GetParam()).dbmsName);
     EXPECT_TRUE(ok);
     ok = false;
     EXPECT_GE(connection.InfoU16(SQL_ODBC_API_CONFORMANCE, &ok), SQL_OAC_LEVEL1);
@@ -377,8 +377,9 @@ TEST_P(OdbcConnectionTest, HasFunctionAgreesWithTheDriver) {
         ASSERT_TRUE(SQL_SUCCEEDED(SQLGetFunctions(connection.Dbc(), id, &exists)));
         EXPECT_EQ(connection.HasFunction(id), exists == SQL_TRUE) << id;
     }
-    // Neither test driver offers column privileges.
-    EXPECT_FALSE(connection.HasFunction(SQL_API_SQLCOLUMNPRIVILEGES));
+    if (const int lacked = FactsOf(GetParam()).lackedFunction) {
+        EXPECT_FALSE(connection.HasFunction(static_cast<SQLUSMALLINT>(lacked)));
+    }
 }
 
 // ---- Statement options ------------------------------------------------------

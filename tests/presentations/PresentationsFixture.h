@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "Panes.h"
 #include "../shell/ShellFixture.h"
+#include "DriverFacts.h"
+#include "Panes.h"
 #include "catalog/CatalogPresentations.h"
-#include "framework/CommandTable.h"
 #include "console/CDBOutputView.h"
+#include "framework/CommandTable.h"
 #include "odbc/OdbcStatement.h"
 #include "results/CDBListView.h"
 
@@ -37,7 +38,11 @@ protected:
         ShellFixture::TearDown();
     }
 
-    bool IsPostgres() const { return GetParam() == "postgres"; }
+    const DriverFacts &Facts() const { return FactsOf(GetParam()); }
+    // The Catalog cell of the fixture's tables.
+    std::string Catalog() const {
+        return Facts().catalogIsDatabase ? DatabaseOf(SourceNamed(GetParam()).connect) : "";
+    }
     // The presentations, laying into this grid.
     CatalogPresentations Show() { return CatalogPresentations(*doc_, *grid_); }
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,24 @@
 namespace {
 
 using Texts = std::vector<std::string>;
+
+// The parts of a "|"-separated driver fact.
+Texts Fields(const std::string &fact) {
+    Texts fields;
+    size_t start = 0;
+    for (size_t bar = fact.find('|'); bar != std::string::npos; bar = fact.find('|', start)) {
+        fields.push_back(fact.substr(start, bar - start));
+        start = bar + 1;
+    }
+    fields.push_back(fact.substr(start));
+    return fields;
+}
+// PROCEDURE_TYPE and COLUMN_TYPE numbers of the facts, and their texts in the grid.
+const std::map<std::string, std::string> TypeTexts{{std::to_string(SQL_PT_PROCEDURE), "PROCEDURE"},
+                                                   {std::to_string(SQL_PT_FUNCTION), "FUNCTION"}};
+const std::map<std::string, std::string> ColumnTypeTexts{
+    {std::to_string(SQL_PARAM_INPUT), "PARAM INPUT"},
+    {std::to_string(SQL_RETURN_VALUE), "RETURN VALUE"}};
 
 const Texts PrivilegeTitles{"Name", "Privilege", "Grantable", "Grantor", "Grantee"};
 const Texts ForeignKeyTitles{"FK Column", "FK Name",  "Sequence",  "Update",
@@ -61,7 +80,7 @@ TEST_P(PresentationsTest, TablesOfATypeComeFromTheDocumentsTableList) {
         EXPECT_NE(std::find(names.begin(), names.end(), table), names.end()) << table;
     for (const std::string &type : Column(1))
         EXPECT_EQ(type, "TABLE");
-    EXPECT_EQ(RowNamed("customers")[3], IsPostgres() ? "public" : "");
+    EXPECT_EQ(RowNamed("customers")[3], Facts().schema);
 
     Show().ShowTables(nullptr, "VIEW");
     EXPECT_EQ(Column(0), (Texts{"customer_orders", "order_totals"}));
@@ -72,15 +91,14 @@ TEST_P(PresentationsTest, TablesOfATypeComeFromTheDocumentsTableList) {
 
     Show().ShowTables("order_items", nullptr);
     ExpectPropertyLayout(titles);
-    EXPECT_EQ(Column(1), (Texts{"order_items", "TABLE", IsPostgres() ? "brindle_test" : "",
-                                IsPostgres() ? "public" : "", ""}));
+    EXPECT_EQ(Column(1), (Texts{"order_items", "TABLE", Catalog(), Facts().schema, ""}));
     ExpectNoError();
 }
 
 // Cases only the PostgreSQL server can stage.
 class PostgresPresentationsTest : public PresentationsTest {};
 
-// The SQLite driver lists one table per name.
+// The SQLite driver lists one table per name, MariaDB's the current database's only.
 TEST_P(PostgresPresentationsTest, ASingleObjectShowsTheLastOfTwoMatchingRecords) {
     // A second owner's table of the same name, inside a transaction that is
     // rolled back: only this connection ever sees it.
@@ -140,10 +158,14 @@ TEST_P(PresentationsTest, ColumnsShowTheOptionalCellsAndNaForNullScale) {
         EXPECT_EQ(cells[2], std::to_string(columns.Length));
         EXPECT_EQ(cells[3], std::to_string(columns.Precision));
     }
-    if (IsPostgres()) {
-        // SCALE and RADIX are NULL for text and dates there.
-        EXPECT_EQ(Column(4), (Texts{"0", "<na>", "<na>", "<na>"}));
-        EXPECT_EQ(Column(5), (Texts{"10", "<na>", "<na>", "<na>"}));
+    if (!Facts().customerScales.empty()) {
+        // SCALE and RADIX the driver leaves NULL show as <na>.
+        for (int row = 0; row < grid_->RowCount(); ++row) {
+            std::string cells = Row(row)[0] + "|" + Row(row)[4] + "|" + Row(row)[5];
+            for (size_t at = cells.find("<na>"); at != std::string::npos; at = cells.find("<na>"))
+                cells.replace(at, 4, "NULL");
+            EXPECT_EQ(cells, Facts().customerScales[static_cast<size_t>(row)]);
+        }
     } else {
         for (const std::string &scale : Column(4))
             EXPECT_TRUE(IsNumber(scale)) << scale;
@@ -174,34 +196,43 @@ TEST_P(PresentationsTest, ProcedureColumnsAndProcedures) {
     Show().ShowProcedures(nullptr);
     EXPECT_EQ(grid_->Caption(), "List of procedure names:");
     ExpectGridLayout({"Name", "Type", "Catalog", "Schema", "Remarks"});
-    if (!IsPostgres()) {
-        // The SQLite driver offers both functions but knows no procedures.
+    const DriverFacts &facts = Facts();
+    if (facts.procedure.empty()) {
         EXPECT_EQ(grid_->RowCount(), 0);
         Show().ShowProcedureColumns("order_count", nullptr);
         EXPECT_EQ(grid_->RowCount(), 0);
         ExpectNoError();
         return;
     }
-    EXPECT_GT(grid_->RowCount(), 100);
-    EXPECT_EQ(RowNamed("order_count"), (Texts{"order_count", "FUNCTION", "", "public", ""}));
+    if (facts.listsSystemProcedures) {
+        EXPECT_GT(grid_->RowCount(), 100);
+    }
+    // The facts read SCHEMA|NAME|REMARKS|TYPE, and NAME|COLUMN|COLUMN_TYPE|DATA_TYPE|SCALE|RADIX.
+    const Texts procedure = Fields(facts.procedure);
+    const Texts procedureRow{"order_count", TypeTexts.at(procedure[3]),
+                             facts.procedureCatalogIsDatabase ? Catalog() : "", procedure[0], ""};
+    EXPECT_EQ(RowNamed("order_count"), procedureRow);
 
     Show().ShowProcedureColumns("order_count", nullptr);
-    ASSERT_EQ(grid_->RowCount(), 2);
-    EXPECT_EQ(Column(0), (Texts{"", "cust"}));
-    EXPECT_EQ(Column(2), (Texts{"RETURN VALUE", "PARAM INPUT"}));
-    EXPECT_EQ(Column(5), (Texts{"0", "0"}));
-    EXPECT_EQ(Column(6), (Texts{"10", "10"}));
+    ASSERT_EQ(grid_->RowCount(), static_cast<int>(facts.procedureColumns.size()));
+    for (int row = 0; row < grid_->RowCount(); ++row) {
+        const Texts column = Fields(facts.procedureColumns[static_cast<size_t>(row)]);
+        EXPECT_EQ(Row(row)[0], column[1]);
+        EXPECT_EQ(Row(row)[2], ColumnTypeTexts.at(column[2]));
+        EXPECT_EQ(Row(row)[5], column[4]);
+        EXPECT_EQ(Row(row)[6], column[5]);
+    }
 
     AllColumnInfo(false);
-    // The column restriction goes to the driver, and psqlODBC matches no
-    // parameter by name: the labels stand with empty values.
+    // The column restriction goes to the driver; where it matches no parameter by
+    // name, the labels stand with empty values.
     Show().ShowProcedureColumns("order_count", "cust");
     ExpectPropertyLayout({"Name", "Data", "Type", "Remarks"});
-    EXPECT_EQ(Column(1), (Texts{"", "", "", ""}));
+    EXPECT_EQ(Column(1), facts.namedProcedureColumn);
 
     Show().ShowProcedures("order_count");
     ExpectPropertyLayout({"Name", "Type", "Catalog", "Schema", "Remarks"});
-    EXPECT_EQ(Column(1), (Texts{"order_count", "FUNCTION", "", "public", ""}));
+    EXPECT_EQ(Column(1), procedureRow);
     ExpectNoError();
 }
 
@@ -225,11 +256,13 @@ TEST_P(PresentationsTest, TablePrivilegesListTheTablesGrants) {
         EXPECT_EQ(name, "orders");
     const Texts privileges = Column(1);
     EXPECT_NE(std::find(privileges.begin(), privileges.end(), "SELECT"), privileges.end());
-    if (IsPostgres()) {
+    if (!Facts().granteeOfOrders.empty()) {
+        // GRANTEE|PRIVILEGE|IS_GRANTABLE
+        const Texts grant = Fields(Facts().granteeOfOrders);
         bool found = false;
         for (int row = 0; row < grid_->RowCount(); ++row)
             found = found ||
-                    (Row(row)[1] == "SELECT" && Row(row)[2] == "YES" && Row(row)[4] == "brindle");
+                    (Row(row)[1] == grant[1] && Row(row)[2] == grant[2] && Row(row)[4] == grant[0]);
         EXPECT_TRUE(found);
     }
     ExpectNoError();
@@ -251,7 +284,7 @@ TEST_P(PresentationsTest, StatisticsShowIndexRowsAsAsked) {
     const Texts byCustomer = indexRow("idx_orders_customer");
     ASSERT_FALSE(byCustomer.empty());
     EXPECT_EQ(byCustomer[1], "orders");
-    EXPECT_EQ(byCustomer[3], IsPostgres() ? "public" : "");
+    EXPECT_EQ(byCustomer[3], Facts().schema);
     EXPECT_EQ(byCustomer[6], "Yes");
     EXPECT_EQ(byCustomer[7], "1");
     EXPECT_EQ(byCustomer[8], "customer_id");
@@ -274,21 +307,27 @@ TEST_P(PresentationsTest, StatisticsShowIndexRowsAsAsked) {
 
 TEST_P(PresentationsTest, SpecialColumnsListRowIdsBeforeRowVersions) {
     AllColumnInfo(true);
-    Show().ShowSpecialColumns(IsPostgres() ? "orders" : "audit_log");
+    const DriverFacts &facts = Facts();
+    // A driver with a row id of its own shows it for a table without a key.
+    const bool ownRowId = !facts.bestRowIdOfKeylessTable.empty();
+    Show().ShowSpecialColumns(ownRowId ? "audit_log" : "orders");
     EXPECT_EQ(grid_->Caption(), "Information about special columns:");
     ExpectGridLayout({"Name", "Type", "Length", "Precision", "Scale", "Return", "Scope", "Pseudo"});
-    if (IsPostgres()) {
-        ASSERT_GE(grid_->RowCount(), 1);
-        const Texts last = Row(grid_->RowCount() - 1);
-        EXPECT_EQ(last[0], "xmin");
-        EXPECT_EQ(Texts(last.begin() + 5, last.end()), (Texts{"ROWVER", "<na>", "Yes"}));
-        for (int row = 0; row + 1 < grid_->RowCount(); ++row)
-            EXPECT_EQ(Row(row)[5], "ROWID");
-    } else {
+    if (ownRowId) {
         ASSERT_EQ(grid_->RowCount(), 1);
         const Texts only = Row(0);
-        EXPECT_EQ(only[0], "_ROWID_");
+        EXPECT_EQ(only[0], facts.bestRowIdOfKeylessTable);
         EXPECT_EQ(Texts(only.begin() + 5, only.end()), (Texts{"ROWID", "SESSION", "Yes"}));
+    } else {
+        ASSERT_GE(grid_->RowCount(), 1);
+        int rowIds = grid_->RowCount();
+        if (!facts.rowVersionColumn.empty()) {
+            const Texts last = Row(--rowIds);
+            EXPECT_EQ(last[0], facts.rowVersionColumn);
+            EXPECT_EQ(Texts(last.begin() + 5, last.end()), (Texts{"ROWVER", "<na>", "Yes"}));
+        }
+        for (int row = 0; row < rowIds; ++row)
+            EXPECT_EQ(Row(row)[5], "ROWID");
     }
     ExpectNoError();
 }
@@ -299,8 +338,8 @@ TEST_P(PresentationsTest, KeysOfATableAndOfOneColumn) {
     ExpectGridLayout({"PK Column", "PK Name", "Sequence"});
     EXPECT_EQ(Column(0), (Texts{"order_id", "product_id"}));
     EXPECT_EQ(Column(2), (Texts{"1", "2"}));
-    if (IsPostgres()) {
-        EXPECT_EQ(Column(1), (Texts{"pk_order_items", "pk_order_items"}));
+    if (!Facts().primaryKeyName.empty()) {
+        EXPECT_EQ(Column(1), Texts(2, Facts().primaryKeyName));
     }
     Show().ShowPrimaryKeys("order_items", "product_id");
     ExpectPropertyLayout({"PK Column", "PK Name", "Sequence"});
@@ -317,13 +356,16 @@ TEST_P(PresentationsTest, KeysOfATableAndOfOneColumn) {
     const Texts product = RowNamed("product_id");
     ASSERT_FALSE(product.empty());
     EXPECT_EQ(product[2], "1");
-    EXPECT_EQ(product[3], "NO ACTION");
-    EXPECT_EQ(product[4], "NO ACTION");
+    const std::string rule = Facts().foreignKeyRule == SQL_RESTRICT ? "RESTRICT" : "NO ACTION";
+    EXPECT_EQ(product[3], rule);
+    EXPECT_EQ(product[4], rule);
     EXPECT_EQ(product[5], "products");
     EXPECT_EQ(product[6], "id");
-    if (IsPostgres()) {
-        EXPECT_EQ(product[1], "fk_items_product");
-        EXPECT_EQ(product[7], "pk_products");
+    if (!Facts().foreignKeyNames.empty()) {
+        // FK_NAME|PK_NAME of the key to products.
+        const Texts names = Fields(Facts().foreignKeyNames[1]);
+        EXPECT_EQ(product[1], names[0]);
+        EXPECT_EQ(product[7], names[1]);
     }
     Show().ShowForeignKeys("order_items", "order_id");
     ExpectPropertyLayout(ForeignKeyTitles);
@@ -346,12 +388,14 @@ TEST_P(PresentationsTest, FinishingFollowsTheAutoFormatFlag) {
     EXPECT_EQ(grid_->columnWidth(2), grid_->TextWidth(QStringLiteral("Sequence")) + 15);
 }
 
-// Only the server connection can be cut from inside.
-TEST_P(PostgresPresentationsTest, ADatabaseErrorIsReportedAndSkipsTheFinishingStep) {
+// Only a server connection can be cut from inside.
+class ServerPresentationsTest : public PresentationsTest {};
+
+TEST_P(ServerPresentationsTest, ADatabaseErrorIsReportedAndSkipsTheFinishingStep) {
     doc_->AutoFormat = 0;
     // The server ends this connection's session: the next catalog call fails.
     try {
-        Execute("SELECT pg_terminate_backend(pg_backend_pid())");
+        Execute(Facts().dropOwnConnection);
     } catch (const DatabaseError &) {
     }
     Show().ShowPrimaryKeys("orders", nullptr);
@@ -399,6 +443,11 @@ TEST_F(UnconnectedPresentationsTest, ShowCaptionAndLabelsWithoutRecords) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Postgres, PostgresPresentationsTest, ::testing::Values("postgres"),
+                         [](const auto &info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(Servers, ServerPresentationsTest,
+                         ::testing::ValuesIn(SourcesWhere([](const DriverFacts &f) {
+                             return !f.dropOwnConnection.empty();
+                         })),
                          [](const auto &info) { return info.param; });
 INSTANTIATE_TEST_SUITE_P(Sources, PresentationsTest, ::testing::ValuesIn(TestSourceNames()),
                          [](const auto &info) { return info.param; });

@@ -4,10 +4,11 @@
 
 #include <QRegularExpression>
 
-#include "Panes.h"
 #include "../shell/ShellFixture.h"
-#include "framework/CommandTable.h"
+#include "DriverFacts.h"
+#include "Panes.h"
 #include "console/CDBOutputView.h"
+#include "framework/CommandTable.h"
 #include "odbc/OdbcStatement.h"
 #include "results/CDBListView.h"
 
@@ -45,7 +46,7 @@ protected:
         grid_ = GridOf(doc_);
     }
 
-    bool IsPostgres() const { return GetParam() == "postgres"; }
+    const DriverFacts &Facts() const { return FactsOf(GetParam()); }
 
     // Runs a statement on the document's own connection, outside the grid.
     void Execute(const std::string &sql) {
@@ -54,10 +55,13 @@ protected:
     }
     // A temporary table of the connection with rows n = 1 .. count, labelled "row n".
     void MakeRows(int count) {
-        Execute("CREATE TEMP TABLE grid_rows (n INTEGER, label VARCHAR(20))");
-        Execute("INSERT INTO grid_rows (n, label) WITH RECURSIVE seq(i) AS (SELECT 1 UNION ALL "
-                "SELECT i + 1 FROM seq WHERE i < " +
-                std::to_string(count) + ") SELECT i, 'row ' || i FROM seq");
+        Execute("CREATE TEMPORARY TABLE grid_rows (n INTEGER, label VARCHAR(20))");
+        // One multi-row VALUES: every test driver takes it, unlike a text concatenation.
+        std::string insert = "INSERT INTO grid_rows (n, label) VALUES ";
+        for (int i = 1; i <= count; ++i)
+            insert +=
+                (i > 1 ? ", (" : "(") + std::to_string(i) + ", 'row " + std::to_string(i) + "')";
+        Execute(insert);
     }
 
     // The console's text from `mark` on, with its line breaks as "\n".
@@ -129,15 +133,12 @@ TEST_P(QueryLoadTest, MaxRecordsZeroAndAnEmptyResultLoadNoRows) {
 }
 
 TEST_P(QueryLoadTest, NullsShowEmptyAndLongBinaryShowsBinaryWithoutBeingRead) {
-    // bytea is long binary to psqlODBC (ByteaAsLongVarBinary); SQLite's driver
-    // reports a column declared LONGVARBINARY as such, and a BLOB as SQL_BINARY.
-    const std::string longBinary = IsPostgres() ? "BYTEA" : "LONGVARBINARY";
-    const std::string shortBinary = IsPostgres() ? "VARCHAR(4)" : "BLOB";
-    Execute("CREATE TEMP TABLE grid_values (t VARCHAR(10), i INTEGER, lb " + longBinary + ", sb " +
-            shortBinary + ")");
+    const DriverFacts &facts = Facts();
+    Execute("CREATE TEMPORARY TABLE grid_values (t VARCHAR(10), i INTEGER, lb " +
+            facts.longBinaryType + ", sb " + facts.shortBinaryType + ")");
     Execute("INSERT INTO grid_values VALUES (NULL, NULL, NULL, NULL)");
-    Execute(IsPostgres() ? "INSERT INTO grid_values VALUES ('x', 1, 'ab', 'ab')"
-                         : "INSERT INTO grid_values VALUES ('x', 1, x'6162', x'6162')");
+    Execute("INSERT INTO grid_values VALUES ('x', 1, " + facts.binaryLiteralAb + ", " +
+            facts.binaryLiteralAb + ")");
     grid_->LoadQueryResult("SELECT t, i, lb, sb FROM grid_values ORDER BY i");
 
     ASSERT_EQ(grid_->RowCount(), 2);
@@ -172,7 +173,8 @@ TEST_P(QueryLoadTest, TableDataQuotesTheNameWithTheDriversQuote) {
     const qsizetype mark = ConsoleMark();
     grid_->LoadTableData("order_items");
     EXPECT_TRUE(prompts_->messages.empty());
-    EXPECT_EQ(ConsoleText(mark).rfind("SELECT * FROM \"order_items\"\n", 0), 0u)
+    const std::string q = Facts().quote;
+    EXPECT_EQ(ConsoleText(mark).rfind("SELECT * FROM " + q + "order_items" + q + "\n", 0), 0u)
         << ConsoleText(mark);
     EXPECT_EQ(Titles(),
               (std::vector<std::string>{"order_id", "product_id", "quantity", "unit_price"}));
@@ -189,30 +191,31 @@ TEST_P(QueryLoadTest, TableDataQuotesTheNameWithTheDriversQuote) {
     grid_->LoadTableData("order_items");
     EXPECT_EQ(grid_->columnWidth(0), grid_->TextWidth(QStringLiteral("order_id")) + 18);
 
-    // A quote inside the name is doubled.
-    Execute("CREATE TEMP TABLE \"odd\"\"name\" (x INTEGER)");
-    Execute("INSERT INTO \"odd\"\"name\" VALUES (42)");
-    grid_->LoadTableData("odd\"name");
+    // A quote inside the name is doubled, with the driver's quote character.
+    const std::string quoted = q + "odd" + q + q + "name" + q;
+    Execute("CREATE TEMPORARY TABLE " + quoted + " (x INTEGER)");
+    Execute("INSERT INTO " + quoted + " VALUES (42)");
+    grid_->LoadTableData("odd" + q + "name");
     EXPECT_TRUE(prompts_->messages.empty());
     ASSERT_EQ(grid_->RowCount(), 1);
     EXPECT_EQ(grid_->GetCellText(0, 0), "42");
 }
 
 TEST_P(QueryLoadTest, ProcedureDataCallsTheQuotedName) {
-    if (!IsPostgres()) {
-        // SQLite has no procedures: the call is made and its error reported.
+    const DriverFacts &facts = Facts();
+    if (facts.createRowsProcedure.empty()) {
+        // No procedures: the call is made and its error reported.
         const qsizetype mark = ConsoleMark();
         grid_->LoadProcedureData("nothing");
-        EXPECT_EQ(ConsoleText(mark).rfind("{call \"nothing\"}\n", 0), 0u) << ConsoleText(mark);
+        const std::string call = "{call " + facts.quote + "nothing" + facts.quote + "}\n";
+        EXPECT_EQ(ConsoleText(mark).rfind(call, 0), 0u) << ConsoleText(mark);
         EXPECT_EQ(prompts_->messages.size(), 1u);
         return;
     }
     const std::string name = "grid_proc_" + std::to_string(getpid());
-    Execute("CREATE FUNCTION " + name +
-            "() RETURNS TABLE(a integer, b text) AS $$ SELECT 1, 'one' UNION ALL "
-            "SELECT 2, 'two' $$ LANGUAGE sql");
+    Execute(Formatted(facts.createRowsProcedure, name));
     grid_->LoadProcedureData(name);
-    Execute("DROP FUNCTION " + name + "()");
+    Execute(Formatted(facts.dropRowsProcedure, name));
     EXPECT_TRUE(prompts_->messages.empty());
     ASSERT_EQ(grid_->RowCount(), 2);
     EXPECT_EQ(grid_->GetCellText(1, 1), "two");

@@ -167,16 +167,30 @@ const TestDataSource &SqliteSource() {
     return source;
 }
 
+namespace {
+
+TestDataSource ServerSource(const char *name, const char *variable, const char *server) {
+    const char *connect = std::getenv(variable);
+    if (connect == nullptr || *connect == '\0')
+        throw std::runtime_error(
+            std::string(variable) +
+            " is not set: run the tests through scripts/test.sh, which starts " + server);
+    return TestDataSource{name, connect};
+}
+
+} // namespace
+
+// A static initialiser that throws is retried on the next call, so every server
+// test fails on its own when its variable is missing.
 const TestDataSource &PostgresSource() {
-    // A static initialiser that throws is retried on the next call, so every
-    // PostgreSQL test fails on its own when the variable is missing.
-    static const TestDataSource source = [] {
-        const char *connect = std::getenv("BRINDLE_PG_CONNECT");
-        if (connect == nullptr || *connect == '\0')
-            throw std::runtime_error("BRINDLE_PG_CONNECT is not set: run the tests through "
-                                     "scripts/test.sh, which starts PostgreSQL");
-        return TestDataSource{"postgres", connect};
-    }();
+    static const TestDataSource source =
+        ServerSource("postgres", "BRINDLE_PG_CONNECT", "PostgreSQL");
+    return source;
+}
+
+const TestDataSource &MariadbSource() {
+    static const TestDataSource source =
+        ServerSource("mariadb", "BRINDLE_MARIADB_CONNECT", "MariaDB");
     return source;
 }
 
@@ -185,10 +199,12 @@ TestDataSource SourceNamed(const std::string &name) {
         return SqliteSource();
     if (name == "postgres")
         return PostgresSource();
+    if (name == "mariadb")
+        return MariadbSource();
     throw std::invalid_argument("unknown test data source: " + name);
 }
 
-std::vector<std::string> TestSourceNames() { return {"sqlite", "postgres"}; }
+std::vector<std::string> TestSourceNames() { return {"sqlite", "postgres", "mariadb"}; }
 
 void ExecuteSql(const std::string &connect, const std::vector<std::string> &statements) {
     OdbcSession session(connect);

@@ -9,14 +9,17 @@
 //  - "postgres": the throwaway server the test command starts; its connection
 //    string comes from BRINDLE_PG_CONNECT (loaded from tests/fixtures/pg_fixture.sql).
 //    When the variable is missing the test fails: a missing service is never skipped.
+//  - "mariadb": the same for MariaDB, from BRINDLE_MARIADB_CONNECT
+//    (tests/fixtures/mariadb_fixture.sql).
 struct TestDataSource {
-    std::string name;    // "sqlite" or "postgres"
+    std::string name;    // "sqlite", "postgres" or "mariadb"
     std::string connect; // a complete ODBC connection string (with UID/PWD where needed)
 };
 
-// Both data sources, SQLite first. Throws std::runtime_error when one cannot be had.
+// The data sources. Throws std::runtime_error when one cannot be had.
 const TestDataSource &SqliteSource();
 const TestDataSource &PostgresSource();
+const TestDataSource &MariadbSource();
 TestDataSource SourceNamed(const std::string &name);
 // Names for INSTANTIATE_TEST_SUITE_P.
 std::vector<std::string> TestSourceNames();

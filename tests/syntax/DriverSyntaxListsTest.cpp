@@ -67,7 +67,7 @@ TEST(DriverSyntaxListsTest, ListsFollowEachDriversAnswers) {
                   Answer(connection.Dbc(), SQL_PROCEDURES) != "Y");
         EXPECT_EQ(info.LikeEscape().empty(),
                   Answer(connection.Dbc(), SQL_LIKE_ESCAPE_CLAUSE) != "Y");
-        // Both fixtures have date and timestamp columns; the date type comes first.
+        // Every fixture has date and timestamp columns; the date type comes first.
         ASSERT_FALSE(info.DateTimeLiterals().syntax.empty());
         EXPECT_EQ(info.DateTimeLiterals().syntax.front(), "{d 'yyyy-mm-dd'}");
         EXPECT_TRUE(Lists(info.DateTimeLiterals(), "{ts 'yyyy-mm-dd hh:mm:ss'}"));
@@ -80,8 +80,10 @@ TEST(DriverSyntaxListsTest, ListsFollowEachDriversAnswers) {
         EXPECT_TRUE(closed.Operators().syntax.empty());
         EXPECT_TRUE(closed.DateTimeLiterals().syntax.empty());
     }
-    ASSERT_EQ(functions.size(), 2u);
-    EXPECT_NE(functions[0], functions[1]);
+    // The drivers answer differently, so their lists differ.
+    ASSERT_EQ(functions.size(), TestSourceNames().size());
+    for (size_t i = 1; i < functions.size(); ++i)
+        EXPECT_NE(functions[i - 1], functions[i]) << i;
 }
 
 } // namespace

@@ -52,8 +52,7 @@ TEST_P(TreeBuildTest, ShapeAndOrderFollowTheTableSettings) {
             folders.push_back("Synonyms");
             kinds.push_back(SynonymsFolder);
         }
-        // psqlODBC lists functions as procedures; the SQLite driver has none.
-        if (c.procedures && IsPostgres()) {
+        if (c.procedures && ListsProcedures()) {
             folders.push_back("Procedures");
             kinds.push_back(ProceduresFolder);
         }
@@ -96,10 +95,10 @@ TEST_P(TreeBuildTest, FieldsListOnlyTheTableThatIsNamed) {
     EXPECT_EQ(CDBTreeView::Kind(field), Field);
 }
 
-// The SQLite driver lists no procedures.
-class PostgresTreeBuildTest : public TreeBuildTest {};
+// Drivers that list the fixture's procedure.
+class ProcedureTreeBuildTest : public TreeBuildTest {};
 
-TEST_P(PostgresTreeBuildTest, ProceduresListTheirColumns) {
+TEST_P(ProcedureTreeBuildTest, ProceduresListTheirColumns) {
     app_->Settings().Procedures = 1;
     ASSERT_NE(Open(), nullptr);
     QTreeWidgetItem *procedure = Node({"Procedures", "order_count"});
@@ -177,7 +176,10 @@ TEST_P(TreeBuildTest, RefreshRebuildsAndDropsLoadedKeys) {
     EXPECT_EQ(Frame().MessageText(), "For Help, press F1");
 }
 
-INSTANTIATE_TEST_SUITE_P(Postgres, PostgresTreeBuildTest, ::testing::Values("postgres"),
+INSTANTIATE_TEST_SUITE_P(Procedures, ProcedureTreeBuildTest,
+                         ::testing::ValuesIn(SourcesWhere([](const DriverFacts &f) {
+                             return !f.procedure.empty();
+                         })),
                          [](const auto &info) { return info.param; });
 INSTANTIATE_TEST_SUITE_P(Drivers, TreeBuildTest, ::testing::ValuesIn(TestSourceNames()),
                          [](const auto &info) { return info.param; });

@@ -64,7 +64,7 @@ protected:
 
 TEST_P(TreeCommandTest, CatalogCommandsAreEnabledByTheCurrentNodesKind) {
     app_->Settings().Views = 1;
-    app_->Settings().Procedures = IsPostgres() ? 1 : 0;
+    app_->Settings().Procedures = ListsProcedures() ? 1 : 0;
     ASSERT_NE(Open(), nullptr);
     FocusTree();
     ASSERT_EQ(FrameOf(doc_)->ActiveView(), static_cast<CommandTarget *>(tree_));
@@ -87,7 +87,7 @@ TEST_P(TreeCommandTest, CatalogCommandsAreEnabledByTheCurrentNodesKind) {
         {{"Tables", "orders", "Primary Keys", "id"}, "00000"},
         {{"Tables", "orders", "Foreign Keys", "customer_id"}, "00000"},
     };
-    if (IsPostgres()) {
+    if (ListsProcedures()) {
         cases.push_back({{"Procedures"}, "00000"});
         cases.push_back({{"Procedures", "order_count"}, "10001"});
         cases.push_back({{"Procedures", "order_count", "Columns"}, "00000"});
@@ -157,7 +157,7 @@ TEST_P(TreeCommandTest, SelectingANodeShowsItsCatalogInformation) {
 }
 
 TEST_P(TreeCommandTest, ContextMenusByNodeKind) {
-    app_->Settings().Procedures = IsPostgres() ? 1 : 0;
+    app_->Settings().Procedures = ListsProcedures() ? 1 : 0;
     ASSERT_NE(Open(), nullptr);
     FocusTree();
 
@@ -185,7 +185,7 @@ TEST_P(TreeCommandTest, ContextMenusByNodeKind) {
     menu->actions()[1]->trigger();
     EXPECT_EQ(GridOf(doc_)->Caption(), "List of columns and associated privileges:");
 
-    if (IsPostgres()) {
+    if (ListsProcedures()) {
         Select(Node({"Procedures", "order_count"}));
         menu.reset(tree_->CreateContextMenu(nullptr));
         ASSERT_NE(menu, nullptr);
@@ -208,8 +208,7 @@ TEST_P(TreeCommandTest, RightClickSelectsTheNodeAndEmptySpaceClearsTheSelection)
     EXPECT_EQ(RightClick(onOrders), "Table");
     EXPECT_EQ(tree_->CurrentNode(), orders);
     EXPECT_TRUE(orders->isSelected());
-    EXPECT_EQ(GridOf(doc_)->Caption(),
-              "List of table, catalog, or schema names, and table types:");
+    EXPECT_EQ(GridOf(doc_)->Caption(), "List of table, catalog, or schema names, and table types:");
     EXPECT_EQ(FrameOf(doc_)->ActiveView(), static_cast<CommandTarget *>(tree_));
 
     // Root and folders have no menu, but the click still selects.
@@ -261,7 +260,7 @@ TEST_P(TreeCommandTest, StatisticParametersCancelKeepsTheGridAndOkPassesTheChoic
 }
 
 TEST_P(TreeCommandTest, DataLoadsATableAndCallsAProcedure) {
-    app_->Settings().Procedures = IsPostgres() ? 1 : 0;
+    app_->Settings().Procedures = ListsProcedures() ? 1 : 0;
     ASSERT_NE(Open(), nullptr);
     FocusTree();
     Select(Node({"Tables", "customers"}));
@@ -272,7 +271,7 @@ TEST_P(TreeCommandTest, DataLoadsATableAndCallsAProcedure) {
     EXPECT_EQ(grid->GetColumnTitle(1), "name");
     EXPECT_NE(ConsoleOf(doc_)->LastStatement().find("customers"), std::string::npos);
 
-    if (!IsPostgres())
+    if (!ListsProcedures())
         return;
     Select(Node({"Procedures", "order_count"}));
     ASSERT_TRUE(Frame().SendCommand(ID_DATA));

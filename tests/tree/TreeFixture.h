@@ -6,11 +6,12 @@
 #include <QCoreApplication>
 #include <QTreeWidgetItem>
 
-#include "Panes.h"
 #include "../shell/ShellFixture.h"
-#include "framework/CommandTable.h"
+#include "DriverFacts.h"
+#include "Panes.h"
 #include "catalog/CDBTreeView.h"
 #include "catalog/recordsets/CTables.h"
+#include "framework/CommandTable.h"
 #include "results/CDBListView.h"
 
 // A running application with one connection window on the parameter's data
@@ -24,7 +25,8 @@ protected:
         Frame().show();
     }
 
-    bool IsPostgres() const { return source_.name == "postgres"; }
+    const DriverFacts &Facts() const { return FactsOf(source_.name); }
+    bool ListsProcedures() const { return !Facts().procedure.empty(); }
 
     // File > New on the test source; the tree of the new window.
     CDBTreeView *Open() {
