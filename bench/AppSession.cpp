@@ -10,8 +10,8 @@
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "framework/CommandTable.h"
 #include "connection/CBrindleDoc.h"
+#include "framework/CommandTable.h"
 
 AppSession::AppSession(const std::string &profileDir) {
     // The user's own settings and recent files stay untouched.

@@ -19,11 +19,11 @@
 #include "app/CBrindleApp.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "framework/CommandTable.h"
 #include "catalog/CDBTreeView.h"
 #include "catalog/recordsets/SearchPattern.h"
 #include "connection/CBrindleDoc.h"
 #include "connection/TableTypeList.h"
+#include "framework/CommandTable.h"
 
 // The hand-written side of the tree's figures: its own connection and one
 // statement, the catalog calls the tree makes, every row fetched into bound

@@ -8,9 +8,9 @@
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "framework/CommandTable.h"
 #include "app/DialogPrompts.h"
 #include "connection/CBrindleDoc.h"
+#include "framework/CommandTable.h"
 
 namespace {
 
@@ -84,7 +84,9 @@ bool CBrindleApp::InitInstance(const QStringList &arguments) {
     return true;
 }
 
-QString CBrindleApp::NextUntitledName() { return QStringLiteral("BRINDLE%1").arg(++m_untitledCount); }
+QString CBrindleApp::NextUntitledName() {
+    return QStringLiteral("BRINDLE%1").arg(++m_untitledCount);
+}
 
 CBrindleDoc *CBrindleApp::OpenDocumentFile(const QString &path) {
     auto doc = std::make_unique<CBrindleDoc>(*this);

@@ -12,9 +12,7 @@ void CCaptionBar::SetText(const QString &text) {
     update();
 }
 
-QSize CCaptionBar::sizeHint() const {
-    return QSize(100, fontMetrics().height() + 6);
-}
+QSize CCaptionBar::sizeHint() const { return QSize(100, fontMetrics().height() + 6); }
 
 void CCaptionBar::paintEvent(QPaintEvent *) {
     QPainter painter(this);

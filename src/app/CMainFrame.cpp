@@ -298,7 +298,8 @@ bool CMainFrame::PaintStatusNow() {
     if (!m_busySince.isValid()) {
         m_busySince.start();
         // The event loop running again ends the busy spell.
-        QMetaObject::invokeMethod(this, [this] { m_busySince.invalidate(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { m_busySince.invalidate(); }, Qt::QueuedConnection);
         return false;
     }
     if (!m_busySince.hasExpired(BusyPaintDelayMs))

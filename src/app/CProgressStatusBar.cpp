@@ -1,9 +1,9 @@
 #include "app/CProgressStatusBar.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
-#include <QEvent>
 
 CProgressStatusBar::CProgressStatusBar(QWidget *parent) : QStatusBar(parent) {}
 

@@ -16,8 +16,8 @@ public:
     static constexpr unsigned ProgressPaneStyle = 0x2000000;
 
     struct Pane {
-        int id;               // 0 for the message pane
-        int width;            // pixels; 0 stretches
+        int id;    // 0 for the message pane
+        int width; // pixels; 0 stretches
         unsigned style = 0;
     };
 

@@ -147,8 +147,8 @@ public:
             m_items.push_back(first);
     }
     int AddNode(int parent, int kind, const std::string &label) override {
-        m_items.push_back(m_view.AddNode(parent == NoParent ? nullptr : m_items[size_t(parent)],
-                                         kind, label));
+        m_items.push_back(
+            m_view.AddNode(parent == NoParent ? nullptr : m_items[size_t(parent)], kind, label));
         return static_cast<int>(m_items.size() - 1);
     }
     QTreeWidgetItem *Item(int id) const { return m_items[size_t(id)]; }

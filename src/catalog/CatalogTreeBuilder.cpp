@@ -120,8 +120,7 @@ void CatalogTreeBuilder::LoadProcedures(int root, bool progress) {
                     const std::string name = procedures.ProcedureName;
                     const int procedure = m_sink.AddNode(folder, Procedure, name);
                     CProcedureColumns columns(m_doc.Database());
-                    if (columns.Open(nullptr, nullptr, name.c_str(), nullptr) &&
-                        !columns.IsEOF()) {
+                    if (columns.Open(nullptr, nullptr, name.c_str(), nullptr) && !columns.IsEOF()) {
                         const int columnsFolder =
                             m_sink.AddNode(procedure, ColumnsFolder, "Columns");
                         for (; !columns.IsEOF(); columns.MoveNext())
@@ -141,11 +140,10 @@ void CatalogTreeBuilder::LoadProcedures(int root, bool progress) {
 
 void CatalogTreeBuilder::LoadPrimaryKeys(int table, const std::string &name) {
     CPrimaryKeys keys(m_doc.Database());
-    LoadKeyFolder(table,
-                  {PrimaryKeysFolder, PrimaryKeyColumn, "Primary Keys",
-                   "Fetching primary keys info..."},
-                  keys, [&] { return keys.Open(nullptr, nullptr, name.c_str()); },
-                  keys.ColumnName);
+    LoadKeyFolder(
+        table,
+        {PrimaryKeysFolder, PrimaryKeyColumn, "Primary Keys", "Fetching primary keys info..."},
+        keys, [&] { return keys.Open(nullptr, nullptr, name.c_str()); }, keys.ColumnName);
 }
 
 void CatalogTreeBuilder::LoadForeignKeys(int table, const std::string &name) {

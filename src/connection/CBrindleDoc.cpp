@@ -8,7 +8,6 @@
 #include "catalog/recordsets/CTables.h"
 #include "connection/CDriverInfo.h"
 #include "connection/CatalogPane.h"
-#include "odbc/ConnectString.h"
 #include "connection/ConsolePane.h"
 #include "connection/DsnFileWriter.h"
 #include "connection/ResultPane.h"
@@ -19,6 +18,7 @@
 #include "framework/StatusSink.h"
 #include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
+#include "odbc/ConnectString.h"
 #include "odbc/DatabaseError.h"
 
 namespace {
@@ -88,7 +88,8 @@ bool CBrindleDoc::OnOpenDocument(const QString &path) {
                                    ? QStringLiteral("\nAccess denied.")
                                    : QStringLiteral("\nFile not found.\nVerify the correct file "
                                                     "name was given.");
-        m_host.Prompts().Message(m_host.DialogParent(), path + reason, UserPrompts::Icon::Exclamation);
+        m_host.Prompts().Message(m_host.DialogParent(), path + reason,
+                                 UserPrompts::Icon::Exclamation);
         return false;
     }
     file.close();
@@ -182,22 +183,22 @@ void CBrindleDoc::RunScript(const std::string &text) { m_runner.RunScript(text);
 void CBrindleDoc::ReportError(const DatabaseError &error) {
     if (ConsolePane *console = m_pOutputView) {
         console->AppendText("Error: (" + std::to_string(error.RetCode()) + ") " +
-                                  error.ErrorText() + "\r\n" + error.StateText() + "\r\n");
+                            error.ErrorText() + "\r\n" + error.StateText() + "\r\n");
         console->ShowPrompt();
         // The message box must not stand over a console that lacks the error.
         console->FlushPending();
     }
     if (m_host.Settings().ShowMessage == 1)
         m_host.Prompts().Message(m_host.DialogParent(), QString::fromStdString(error.ErrorText()),
-                                UserPrompts::Icon::Exclamation);
+                                 UserPrompts::Icon::Exclamation);
 }
 
 bool CBrindleDoc::DoSave(bool saveAs) {
     QString path = m_pathName;
     if (saveAs || path.isEmpty()) {
         const QString proposed = path.isEmpty() ? m_title + QStringLiteral(".dsn") : path;
-        path = m_host.Prompts().SaveFileName(m_host.DialogParent(), QStringLiteral("Save As"), proposed,
-                                            FileFilter());
+        path = m_host.Prompts().SaveFileName(m_host.DialogParent(), QStringLiteral("Save As"),
+                                             proposed, FileFilter());
         if (path.isEmpty())
             return false;
         if (QFileInfo(path).suffix().isEmpty())
@@ -206,8 +207,8 @@ bool CBrindleDoc::DoSave(bool saveAs) {
     WaitCursor wait;
     if (!DsnFileWriter::WriteFile(path.toStdString(), m_connect)) {
         m_host.Prompts().Message(m_host.DialogParent(),
-                                path + QStringLiteral("\nThe file could not be written."),
-                                UserPrompts::Icon::Exclamation);
+                                 path + QStringLiteral("\nThe file could not be written."),
+                                 UserPrompts::Icon::Exclamation);
         return false;
     }
     m_pathName = QFileInfo(path).absoluteFilePath();

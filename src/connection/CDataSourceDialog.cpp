@@ -220,7 +220,8 @@ std::string CDataSourceDialog::BuildConnectionString(Source source, const std::s
         return "DRIVER={" + name + "};" + more;
     case Source::File: {
         // A path with ";" in it has to be braced, or its tail reads as a key.
-        return "FILEDSN=" + ConnectString::Braced(name) + (more.empty() ? std::string() : ";" + more);
+        return "FILEDSN=" + ConnectString::Braced(name) +
+               (more.empty() ? std::string() : ";" + more);
     }
     }
     return {};

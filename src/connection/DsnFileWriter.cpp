@@ -19,7 +19,8 @@ namespace {
 constexpr std::uintmax_t MaxDsnFileSize = 64 * 1024;
 
 bool IsOdbcPrefix(const std::string &element) {
-    return element.size() >= 4 && AsciiText::EqualNoCase(std::string_view(element).substr(0, 4), "ODBC");
+    return element.size() >= 4 &&
+           AsciiText::EqualNoCase(std::string_view(element).substr(0, 4), "ODBC");
 }
 
 // A DRIVER or a non-empty DSN: how the driver manager finds the driver again.
@@ -65,8 +66,8 @@ bool DsnFileWriter::Write(std::ostream &out, const std::string &connect,
         std::string value = ConnectString::Value(element);
         // A file pointing at another file breaks when that one moves; an empty
         // DSN names nothing and, without a DRIVER, stops the file from opening.
-        if (hasValue &&
-            (AsciiText::EqualNoCase(key, "FILEDSN") || (AsciiText::EqualNoCase(key, "DSN") && value.empty())))
+        if (hasValue && (AsciiText::EqualNoCase(key, "FILEDSN") ||
+                         (AsciiText::EqualNoCase(key, "DSN") && value.empty())))
             continue;
         std::string line = hasValue ? element.substr(0, element.find('=') + 1) + value : element;
         if (line.find_first_of("\r\n") != std::string::npos)

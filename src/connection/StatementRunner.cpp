@@ -154,4 +154,3 @@ void StatementRunner::RunScript(const std::string &statement) {
     while (reader.NextStatement(next))
         ExecuteStatement(next);
 }
-

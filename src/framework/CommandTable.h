@@ -85,10 +85,10 @@ const std::vector<int> &ToolbarLayout();
 // A menu bar as data: each menu has a title and items; an item is a command id,
 // 0 for a separator, or a submenu.
 struct MenuItem {
-    int id = 0;                         // 0 with empty children: separator
-    const char *title = nullptr;        // submenu title
-    std::vector<MenuItem> children;     // non-empty for a submenu
-    const char *text = nullptr;         // item text when it differs from the command's menu text
+    int id = 0;                     // 0 with empty children: separator
+    const char *title = nullptr;    // submenu title
+    std::vector<MenuItem> children; // non-empty for a submenu
+    const char *text = nullptr;     // item text when it differs from the command's menu text
 };
 struct MenuLayout {
     const char *title;

@@ -55,8 +55,8 @@ bool AppendRecords(SQLSMALLINT handleType, SQLHANDLE handle, std::string &errorT
         std::string text, origin;
         DatabaseError::SplitTags(message, text, origin);
         errorText += text + "\n";
-        stateText += "State:" + sqlState + ",Native:" + std::to_string(native) +
-                     ",Origin:" + origin + "\n";
+        stateText +=
+            "State:" + sqlState + ",Native:" + std::to_string(native) + ",Origin:" + origin + "\n";
     }
 }
 

@@ -35,8 +35,8 @@ std::string WithLogin(const std::string &input, const ConnectPrompt::Login &logi
         if (!AsciiText::EqualNoCase(key, "UID") && !AsciiText::EqualNoCase(key, "PWD"))
             kept += element + ";";
     }
-    return kept + "UID=" + ConnectString::Braced(login.user) + ";PWD=" + ConnectString::Braced(login.password) +
-           ";";
+    return kept + "UID=" + ConnectString::Braced(login.user) +
+           ";PWD=" + ConnectString::Braced(login.password) + ";";
 }
 
 // The DRIVER element of a connection string ("DRIVER={SQLite3}"), or "".
@@ -162,8 +162,8 @@ void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
             throw DatabaseError::FromDiagnostics(rc, env->Handle(), dbc, nullptr);
         handle->connected = true;
     }
-    const size_t length = std::min(static_cast<size_t>(std::max<SQLSMALLINT>(outLength, 0)),
-                                   out.size() - 1);
+    const size_t length =
+        std::min(static_cast<size_t>(std::max<SQLSMALLINT>(outLength, 0)), out.size() - 1);
     m_handle = handle;
     std::string complete(reinterpret_cast<char *>(out.data()), length);
     // Some drivers (SQLite3) answer without the DRIVER they were reached by; a
@@ -202,14 +202,14 @@ void OdbcConnection::ApplyStatementOptions(SQLHSTMT stmt) {
 std::string OdbcConnection::InfoText(SQLUSMALLINT infoType, bool *ok) const {
     char buffer[200] = {};
     SQLSMALLINT length = 0;
-    const SQLRETURN rc = IsOpen() ? SQLGetInfo(Dbc(), infoType, buffer, sizeof buffer, &length)
-                                  : SQL_ERROR;
+    const SQLRETURN rc =
+        IsOpen() ? SQLGetInfo(Dbc(), infoType, buffer, sizeof buffer, &length) : SQL_ERROR;
     if (ok)
         *ok = SQL_SUCCEEDED(rc);
     if (!SQL_SUCCEEDED(rc))
         return {};
-    return std::string(buffer, std::min<size_t>(std::max<SQLSMALLINT>(length, 0),
-                                                sizeof buffer - 1));
+    return std::string(buffer,
+                       std::min<size_t>(std::max<SQLSMALLINT>(length, 0), sizeof buffer - 1));
 }
 
 SQLUSMALLINT OdbcConnection::InfoU16(SQLUSMALLINT infoType, bool *ok) const {

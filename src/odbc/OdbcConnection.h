@@ -15,7 +15,8 @@ public:
     // Owns the connection handle; keeps the environment alive.
     class Handle {
     public:
-        Handle(std::shared_ptr<OdbcEnvironment> env, SQLHDBC dbc) : m_env(std::move(env)), m_dbc(dbc) {}
+        Handle(std::shared_ptr<OdbcEnvironment> env, SQLHDBC dbc)
+            : m_env(std::move(env)), m_dbc(dbc) {}
         ~Handle();
         Handle(const Handle &) = delete;
         Handle &operator=(const Handle &) = delete;

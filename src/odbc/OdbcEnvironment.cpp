@@ -13,8 +13,7 @@ OdbcEnvironment::OdbcEnvironment() {
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
     if (!SQL_SUCCEEDED(rc))
         throw DatabaseError::ConnectionLayer(1011);
-    rc = SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
-                       0);
+    rc = SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     if (!SQL_SUCCEEDED(rc)) {
         DatabaseError error = DatabaseError::FromDiagnostics(rc, m_env, nullptr, nullptr);
         SQLFreeHandle(SQL_HANDLE_ENV, m_env);

@@ -16,8 +16,7 @@ constexpr size_t MaxBufferSize = size_t(1) << 20;
 
 } // namespace
 
-OdbcStatement::OdbcStatement(OdbcConnection &connection)
-    : m_handle(connection.SharedHandle()) {
+OdbcStatement::OdbcStatement(OdbcConnection &connection) : m_handle(connection.SharedHandle()) {
     if (!m_handle)
         throw DatabaseError(SQL_INVALID_HANDLE, "Not connected to a data source.\n", "");
     SQLHSTMT stmt = SQL_NULL_HSTMT;
@@ -60,7 +59,8 @@ void OdbcStatement::ExecuteDirect(const std::string &sql) {
 
 SQLSMALLINT OdbcStatement::ColumnCount() {
     SQLSMALLINT columns = 0;
-    const SQLRETURN rc = OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
+    const SQLRETURN rc =
+        OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
     if (!SQL_SUCCEEDED(rc))
         Fail(rc);
     return columns;
@@ -156,7 +156,8 @@ bool OdbcStatement::MoreResults() {
 void OdbcStatement::DrainResults() noexcept {
     for (;;) {
         SQLSMALLINT columns = 0;
-        SQLRETURN rc = OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
+        SQLRETURN rc =
+            OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
         if (!SQL_SUCCEEDED(rc))
             return;
         if (columns > 0) {

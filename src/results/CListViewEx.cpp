@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "framework/GridCellDelegate.h"
 #include "framework/WaitCursor.h"
 #include "results/CGridHeader.h"
-#include "framework/GridCellDelegate.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-#include "results/GridModel.h"
 #include "framework/ShortenText.h"
+#include "results/GridModel.h"
 
 GridPrintRenderer::GridPrintRenderer(const GridModel &model, std::vector<int> screenWidths,
                                      int screenXWidth, QFont printFont, QString versionText)

@@ -63,7 +63,8 @@ void QueryLoader::LoadRows(OdbcStatement &query, long long elapsed) {
             longBinary.push_back(column.sqlType == SQL_LONGVARBINARY);
         }
         m_grid.SetPropertyMode(false);
-        m_grid.SetColumns(titles, QStringLiteral("Result set for the most recently executed query:"));
+        m_grid.SetColumns(titles,
+                          QStringLiteral("Result set for the most recently executed query:"));
 
         uint64_t loaded = 0;
         uint64_t total = 0;

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "TestDataSources.h"
-#include "odbc/ConnectString.h"
 #include "connection/DsnFileWriter.h"
+#include "odbc/ConnectString.h"
 #include "odbc/OdbcConnection.h"
 #include "odbc/OdbcStatement.h"
 

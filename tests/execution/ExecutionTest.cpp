@@ -219,9 +219,9 @@ TEST_P(ExecutionTest, ScriptsThatAreNoRegularFilesAreRefused) {
     const std::string fifo = dir_ + "/fifo.sql";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string &path : {fifo, std::string("/dev/zero")})
-        EXPECT_NE(Run("@" + path).find("Error: File " + path +
-                                        " is not a regular file; it was not run."),
-                  std::string::npos)
+        EXPECT_NE(
+            Run("@" + path).find("Error: File " + path + " is not a regular file; it was not run."),
+            std::string::npos)
             << path;
 }
 

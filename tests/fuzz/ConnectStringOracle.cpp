@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "ConnectStringSample.h"
-#include "odbc/ConnectString.h"
 #include "console/ConsoleBanner.h"
+#include "odbc/ConnectString.h"
 
 namespace {
 

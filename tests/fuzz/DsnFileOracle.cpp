@@ -3,8 +3,8 @@
 #include <sstream>
 
 #include "ConnectStringSample.h"
-#include "odbc/ConnectString.h"
 #include "connection/DsnFileWriter.h"
+#include "odbc/ConnectString.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include <cstdlib>
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <deque>
 #include <optional>
 #include <string>

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/AppSettings.h"
 #include "catalog/CatalogLabels.h"
 #include "catalog/CatalogValueText.h"
 #include "connection/CDriverInfo.h"
+#include "framework/AppSettings.h"
 
 namespace {
 

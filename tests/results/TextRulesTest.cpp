@@ -6,9 +6,9 @@
 
 #include "GridFixture.h"
 #include "framework/GridCellDelegate.h"
+#include "framework/ShortenText.h"
 #include "results/GridModel.h"
 #include "results/QuotedIdentifier.h"
-#include "framework/ShortenText.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "app/CListFrameWnd.h"
 #include "app/CProgressStatusBar.h"
 #include "app/CTreeFrameWnd.h"
-#include "framework/CommandTable.h"
 #include "app/ProgressCounter.h"
 #include "console/CDBOutputView.h"
+#include "framework/CommandTable.h"
 #include "results/CDBListView.h"
 
 namespace {
@@ -69,7 +69,8 @@ TEST_F(ConnectedLayoutTest, LineIndicatorFollowsTheActivePane) {
     ASSERT_TRUE(Frame().SendCommand(ID_NEXT_PANE));
     EXPECT_EQ(frame_->ActiveViewWidget(), frame_->ListView());
     QCoreApplication::processEvents(); // the indicator updates once idle
-    EXPECT_EQ(Frame().LineIndicator(), QStringLiteral("Ln %1").arg(frame_->ListView()->LastChangedRow() + 1));
+    EXPECT_EQ(Frame().LineIndicator(),
+              QStringLiteral("Ln %1").arg(frame_->ListView()->LastChangedRow() + 1));
     ASSERT_TRUE(Frame().SendCommand(ID_PREV_PANE));
     ASSERT_TRUE(Frame().SendCommand(ID_PREV_PANE));
     EXPECT_EQ(frame_->ActiveViewWidget(), console);

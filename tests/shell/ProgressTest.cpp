@@ -6,8 +6,8 @@
 
 #include "ShellFixture.h"
 #include "app/CProgressStatusBar.h"
-#include "framework/CommandTable.h"
 #include "app/ProgressCounter.h"
+#include "framework/CommandTable.h"
 
 namespace {
 

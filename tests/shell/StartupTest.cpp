@@ -1,16 +1,16 @@
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <QAction>
 #include <QCoreApplication>
-#include <QStatusTipEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QStatusTipEvent>
+#include <filesystem>
 
-#include "odbc/OdbcStatement.h"
 #include "ShellFixture.h"
 #include "framework/CommandTable.h"
 #include "odbc/OdbcEnvironment.h"
+#include "odbc/OdbcStatement.h"
 
 namespace {
 
@@ -75,9 +75,8 @@ TEST_F(StartupTest, DsnPathsWithSemicolonsOpenAndFifosAreRefused) {
 TEST_F(StartupTest, RefusedConnectionFailsStartAndReportsTheDriverText) {
     const std::string dir = MakeTempDir();
     // A database file in a folder that does not exist, and creation forbidden.
-    const std::string dsn = WriteDsn(dir, "bad.dsn",
-                                     "DRIVER=SQLite3\r\nDATABASE=" + dir +
-                                         "/no/such/dir/x.db\r\nNoCreat=1\r\n");
+    const std::string dsn = WriteDsn(
+        dir, "bad.dsn", "DRIVER=SQLite3\r\nDATABASE=" + dir + "/no/such/dir/x.db\r\nNoCreat=1\r\n");
     EXPECT_FALSE(Start({QString::fromStdString(dsn)}));
     ASSERT_EQ(prompts_->messages.size(), 1u);
     EXPECT_EQ(prompts_->messages[0].second, UserPrompts::Icon::Exclamation);
