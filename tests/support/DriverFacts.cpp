@@ -30,6 +30,7 @@ DriverFacts SqliteFacts() {
     f.textIsCaseSensitive = false;
     f.repeatFormat = "substr(replace(hex(zeroblob(%s)), '0', 'x'), 1, %s)";
     f.twoResultBatch = "VALUES (1), (2)";
+    f.twoResultBatchReport = "OK (Elapsed Time: 0 sec.)";
     // The driver reports a column declared LONGVARBINARY as such, and a BLOB as SQL_BINARY.
     f.longBinaryType = "LONGVARBINARY";
     f.shortBinaryType = "BLOB";
@@ -70,6 +71,7 @@ DriverFacts PostgresFacts() {
     f.longErrorStatement = "do $$ begin raise exception '%', repeat('y', 1000); end $$";
     f.repeatFormat = "repeat('x', %s)";
     f.twoResultBatch = "VALUES (1); VALUES (2), (3)";
+    f.twoResultBatchReport = "OK (Elapsed Time: 0 sec., Loaded 1 of 1 total records)";
     // bytea is long binary to psqlODBC (ByteaAsLongVarBinary).
     f.longBinaryType = "BYTEA";
     f.shortBinaryType = "VARCHAR(4)";
@@ -110,6 +112,7 @@ DriverFacts MariadbFacts() {
     f.repeatFormat = "REPEAT('x', %s)";
     // Several statements in one call need the driver's MULTI_STATEMENTS option.
     f.twoResultBatch = "VALUES (1), (2)";
+    f.twoResultBatchReport = "OK (Elapsed Time: 0 sec.)";
     f.longBinaryType = "LONGBLOB";
     f.shortBinaryType = "VARBINARY(4)";
     f.binaryLiteralAb = "x'6162'";

@@ -40,7 +40,9 @@ struct DriverFacts {
     std::string longErrorStatement; // fails with a message longer than 1000 bytes
     std::string repeatFormat;       // an expression of %s letters x
     std::string twoResultBatch;     // one statement text giving rows, run as a direct statement
-    std::string longBinaryType;     // a long binary column type and a short one
+    std::string
+        twoResultBatchReport;   // its OK line: its first result shows where the driver has one
+    std::string longBinaryType; // a long binary column type and a short one
     std::string shortBinaryType;
     std::string binaryLiteralAb; // the two bytes "ab" as a literal for those columns
     // A procedure %s() returning the rows (1, 'one') and (2, 'two'); empty: none.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DriverFacts.h"
 #include "FakeHost.h"
 #include "TestDataSources.h"
 #include "connection/CBrindleDoc.h"
@@ -14,8 +15,10 @@ class DocumentWizardSourceTest : public ::testing::TestWithParam<std::string> {}
 // A name that needs quoting is offered quoted, and its quoted form still finds its columns.
 TEST_P(DocumentWizardSourceTest, NamesThatNeedQuotingAreOfferedQuotedAndStillFound) {
     const std::string connect = SourceNamed(GetParam()).connect;
-    ExecuteSql(connect,
-               {"CREATE TABLE IF NOT EXISTS \"order items\" (\"Order\" INTEGER, qty INTEGER)"});
+    const std::string q = FactsOf(GetParam()).quote;
+    const auto quoted = [&](const std::string &name) { return q + name + q; };
+    ExecuteSql(connect, {"CREATE TABLE IF NOT EXISTS " + quoted("order items") + " (" +
+                         quoted("Order") + " INTEGER, qty INTEGER)"});
     FakeHost host;
     host.prompts.dataSourceAnswers.push_back(connect);
     CBrindleDoc doc(host);
@@ -23,10 +26,10 @@ TEST_P(DocumentWizardSourceTest, NamesThatNeedQuotingAreOfferedQuotedAndStillFou
     DocumentWizardSource source(doc);
 
     const std::vector<std::string> tables = source.TableNames();
-    EXPECT_NE(std::find(tables.begin(), tables.end(), "\"order items\""), tables.end());
+    EXPECT_NE(std::find(tables.begin(), tables.end(), quoted("order items")), tables.end());
     EXPECT_NE(std::find(tables.begin(), tables.end(), "orders"), tables.end());
-    EXPECT_EQ(source.ColumnNames("\"order items\""),
-              (std::vector<std::string>{"\"Order\"", "qty"}));
+    EXPECT_EQ(source.ColumnNames(quoted("order items")),
+              (std::vector<std::string>{quoted("Order"), "qty"}));
     EXPECT_FALSE(source.TypeNames().empty());
 }
 
