@@ -58,6 +58,37 @@ QString PaneCaption(const AppSettings &settings) {
     return caption + QStringLiteral(":");
 }
 
+// A node kept as small as it can be, for trees of a million nodes: its kind
+// and its label's bytes. Text, icon and roles are made from them when asked.
+class CatalogItem : public QTreeWidgetItem {
+public:
+    CatalogItem(int kind, QByteArray label) : m_kind(kind), m_label(std::move(label)) {}
+
+    QVariant data(int column, int role) const override {
+        if (column != 0)
+            return QTreeWidgetItem::data(column, role);
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return QString::fromUtf8(m_label);
+        case Qt::DecorationRole:
+            if (const auto *view = static_cast<const CDBTreeView *>(treeWidget()))
+                return view->Image(m_kind);
+            return QVariant();
+        case KindRole:
+            return m_kind;
+        case LabelRole:
+            return m_label;
+        default:
+            return QTreeWidgetItem::data(column, role);
+        }
+    }
+
+private:
+    int m_kind;
+    QByteArray m_label;
+};
+
 // Switches the grid's painting off for one catalog load.
 class GridRedrawOff {
 public:
@@ -139,8 +170,8 @@ public:
             m_items.push_back(first);
     }
     int AddNode(int parent, int kind, const std::string &label) override {
-        m_items.push_back(m_view.AddNode(parent == NoParent ? nullptr : m_items[size_t(parent)],
-                                         kind, label));
+        m_items.push_back(
+            m_view.AddNode(parent == NoParent ? nullptr : m_items[size_t(parent)], kind, label));
         return static_cast<int>(m_items.size() - 1);
     }
     QTreeWidgetItem *Item(int id) const { return m_items[size_t(id)]; }
@@ -151,12 +182,8 @@ private:
 };
 
 QTreeWidgetItem *CDBTreeView::AddNode(QTreeWidgetItem *parent, int kind, const std::string &label) {
-    auto *item = new QTreeWidgetItem;
-    const QByteArray bytes(label.data(), static_cast<qsizetype>(label.size()));
-    item->setText(0, QString::fromUtf8(bytes));
-    item->setData(0, KindRole, kind);
-    item->setData(0, LabelRole, bytes);
-    item->setIcon(0, m_images[static_cast<size_t>(kind)]);
+    auto *item =
+        new CatalogItem(kind, QByteArray(label.data(), static_cast<qsizetype>(label.size())));
     if (parent)
         parent->addChild(item);
     return item;
