@@ -67,7 +67,7 @@ int main(int argc, char **argv) {
             else if (argument == "--load-rows")
                 options.loadRows = value;
             else if (argument == "--tables")
-                options.tables = std::min<uint64_t>(value, 99999);
+                options.tables = std::min<uint64_t>(value, 999999);
             else if (argument == "--statements")
                 options.statements = static_cast<int>(std::min<uint64_t>(value, 10000000));
             else
