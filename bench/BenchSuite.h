@@ -17,6 +17,7 @@ struct BenchOptions {
     int runs = 3;               // timed runs per figure, after one warm-up
     uint64_t tables = 5000;     // tables of the catalog tree's schema
     std::string workDir;        // script and spool files go here
+    std::string treeDb;         // a SQLite file whose tree tables are kept between runs
     std::string part;           // loads, scripts or tree; empty for all three
 
     bool Measures(const char *name) const { return part.empty() || part == name; }

@@ -21,8 +21,9 @@ namespace {
 
 void Usage() {
     std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
-                "                     [--tables N] [--only sqlite|postgres] [--part "
-                "loads|scripts|tree|export]\n"
+                "                     [--tables N] [--tree-db FILE] [--only sqlite|postgres]\n"
+                "                     [--part loads|scripts|tree|export]\n"
+                "--tree-db keeps the SQLite tree tables in FILE between runs (made when missing).\n"
                 "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
@@ -51,6 +52,8 @@ int main(int argc, char **argv) {
         const bool hasValue = i + 1 < argc;
         if (argument == "--only" && hasValue) {
             only = argv[++i];
+        } else if (argument == "--tree-db" && hasValue) {
+            options.treeDb = argv[++i];
         } else if (argument == "--part" && hasValue) {
             options.part = argv[++i];
             if (options.part != "loads" && options.part != "scripts" && options.part != "tree" &&
