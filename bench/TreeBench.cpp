@@ -12,6 +12,9 @@
 #include <sql.h>
 #include <sqlext.h>
 #include <sys/resource.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "AppSession.h"
 #include "BenchReport.h"
@@ -232,10 +235,17 @@ std::string MemoryText() {
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    char text[96];
+    char text[160];
     std::snprintf(text, sizeof text, "%ld MB now, %ld MB at the peak",
                   resident * 4096 / (1024 * 1024), usage.ru_maxrss / 1024);
-    return text;
+    std::string result = text;
+#ifdef __GLIBC__
+    // What the heap holds now, without what the driver's results freed.
+    std::snprintf(text, sizeof text, ", %zu MB in use on the heap",
+                  mallinfo2().uordblks / (1024 * 1024));
+    result += text;
+#endif
+    return result;
 }
 
 long PeakMegabytes() {
