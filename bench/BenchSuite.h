@@ -18,7 +18,8 @@ struct BenchOptions {
     uint64_t tables = 5000;     // tables of the catalog tree's schema
     int cycles = 200;           // connection windows opened and closed
     std::string workDir;        // script and spool files go here
-    std::string part;           // loads, scripts, tree, export or windows; empty for all
+    std::string treeDb;         // a SQLite file whose tree tables are kept between runs
+    std::string part;           // loads, scripts, tree, export, console or windows; empty for all
 
     bool Measures(const char *name) const { return part.empty() || part == name; }
 };

@@ -14,8 +14,9 @@ class RawCatalog;
 // `options.tables` tables (10 columns, a primary key, and a foreign key to the
 // previous table each), each as a ratio against a raw loop of the same catalog
 // calls reading the same fields:
-//  - a Refresh (table list, columns of every table, procedures and their
-//    columns; Views and Procedures on), and its time per table at a tenth of
+//  - a Refresh (table list and the columns of every table; Views on,
+//    Procedures off), against SQLTables and one SQLColumns for every table,
+//    with the process's memory, and its time per table at a tenth of
 //    the schema and at all of it,
 //  - expanding one table (its primary and foreign keys).
 class TreeBench {
@@ -24,7 +25,7 @@ public:
 
     void Run(const std::string &source, const std::string &connect, BenchData::Dialect dialect);
 
-    // The generated tables are named with this prefix and a 5-digit number.
+    // The generated tables are named with this prefix and a 6-digit number.
     static constexpr const char *TablePrefix = "brindle_tree_";
 
 private:

@@ -22,10 +22,12 @@
 namespace {
 
 void Usage() {
-    std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
-                "                     [--tables N] [--cycles N] [--only sqlite|postgres]\n"
-                "                     [--part loads|scripts|tree|export|console|windows]\n"
-                "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
+    std::printf(
+        "usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
+        "                     [--tables N] [--tree-db FILE] [--cycles N] [--only sqlite|postgres]\n"
+        "                     [--part loads|scripts|tree|export|console|windows]\n"
+        "--tree-db keeps the SQLite tree tables in FILE between runs (made when missing).\n"
+        "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
 bool ParseCount(const char *text, uint64_t &value) {
@@ -53,6 +55,8 @@ int main(int argc, char **argv) {
         const bool hasValue = i + 1 < argc;
         if (argument == "--only" && hasValue) {
             only = argv[++i];
+        } else if (argument == "--tree-db" && hasValue) {
+            options.treeDb = argv[++i];
         } else if (argument == "--part" && hasValue) {
             options.part = argv[++i];
             if (options.part != "loads" && options.part != "scripts" && options.part != "tree" &&
@@ -73,7 +77,7 @@ int main(int argc, char **argv) {
             else if (argument == "--load-rows")
                 options.loadRows = value;
             else if (argument == "--tables")
-                options.tables = std::min<uint64_t>(value, 99999);
+                options.tables = std::min<uint64_t>(value, 999999);
             else if (argument == "--statements")
                 options.statements = static_cast<int>(std::min<uint64_t>(value, 10000000));
             else

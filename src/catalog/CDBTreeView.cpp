@@ -59,6 +59,64 @@ QString PaneCaption(const AppSettings &settings) {
     return caption + QStringLiteral(":");
 }
 
+// A node kept as small as it can be, for trees of a million nodes: its kind
+// and its label's bytes. Text, icon and roles are made from them when asked.
+class CatalogItem : public QTreeWidgetItem {
+public:
+    CatalogItem(int kind, QByteArray label) : m_kind(kind), m_label(std::move(label)) {}
+
+    // A child label kept as bytes until the node is first expanded; the node
+    // shows its expand arrow meanwhile.
+    void Defer(const std::string &label) {
+        m_deferred.append(label.data(), static_cast<qsizetype>(label.size()));
+        m_deferred.append('\0');
+        setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+    // The deferred children as nodes of `kind`, after the ones already made.
+    void MakeDeferred(int kind) {
+        if (m_deferred.isEmpty())
+            return;
+        QList<QTreeWidgetItem *> items;
+        for (qsizetype start = 0; start < m_deferred.size();) {
+            const qsizetype end = m_deferred.indexOf('\0', start);
+            items.append(new CatalogItem(kind, m_deferred.mid(start, end - start)));
+            start = end + 1;
+        }
+        m_deferred = QByteArray();
+        setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+        addChildren(items);
+    }
+
+    QVariant data(int column, int role) const override {
+        if (column != 0)
+            return QTreeWidgetItem::data(column, role);
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return QString::fromUtf8(m_label);
+        case Qt::DecorationRole:
+            if (const auto *view = static_cast<const CDBTreeView *>(treeWidget()))
+                return view->Image(m_kind);
+            return QVariant();
+        case KindRole:
+            return m_kind;
+        case LabelRole:
+            return m_label;
+        default:
+            return QTreeWidgetItem::data(column, role);
+        }
+    }
+
+private:
+    int m_kind;
+    QByteArray m_label;
+    QByteArray m_deferred;
+};
+
+// Field nodes made while the tree is built; past this, a Fields folder makes
+// its fields when first expanded, which keeps a catalog of 100,000 tables light.
+constexpr long FieldsMadeAtOnce = 200000;
+
 // Switches the grid's painting off for one catalog load.
 class GridRedrawOff {
 public:
@@ -101,8 +159,12 @@ CDBTreeView::CDBTreeView(CBrindleDoc &doc, QWidget *parent)
 
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CDBTreeView::OnSelectionChanged);
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
-        if (!m_building && IsTable(Kind(item)))
+        if (m_building)
+            return;
+        if (IsTable(Kind(item)))
             LoadKeys(item);
+        else if (Kind(item) == FieldsFolder)
+            static_cast<CatalogItem *>(item)->MakeDeferred(Field);
     });
 }
 
@@ -147,8 +209,13 @@ public:
             m_items.push_back(first);
     }
     int AddNode(int parent, int kind, const std::string &label) override {
-        m_items.push_back(
-            m_view.AddNode(parent == NoParent ? nullptr : m_items[size_t(parent)], kind, label));
+        QTreeWidgetItem *parentItem = parent == NoParent ? nullptr : m_items[size_t(parent)];
+        if (kind == Field && parentItem && ++m_fields > FieldsMadeAtOnce) {
+            // No node yet, so no id to hand on: a field is nobody's parent.
+            static_cast<CatalogItem *>(parentItem)->Defer(label);
+            return NoParent;
+        }
+        m_items.push_back(m_view.AddNode(parentItem, kind, label));
         return static_cast<int>(m_items.size() - 1);
     }
     QTreeWidgetItem *Item(int id) const { return m_items[size_t(id)]; }
@@ -156,15 +223,12 @@ public:
 private:
     CDBTreeView &m_view;
     std::vector<QTreeWidgetItem *> m_items;
+    long m_fields = 0;
 };
 
 QTreeWidgetItem *CDBTreeView::AddNode(QTreeWidgetItem *parent, int kind, const std::string &label) {
-    auto *item = new QTreeWidgetItem;
-    const QByteArray bytes(label.data(), static_cast<qsizetype>(label.size()));
-    item->setText(0, QString::fromUtf8(bytes));
-    item->setData(0, KindRole, kind);
-    item->setData(0, LabelRole, bytes);
-    item->setIcon(0, m_images[static_cast<size_t>(kind)]);
+    auto *item =
+        new CatalogItem(kind, QByteArray(label.data(), static_cast<qsizetype>(label.size())));
     if (parent)
         parent->addChild(item);
     return item;

@@ -41,6 +41,9 @@ public:
     QTreeWidgetItem *CurrentNode() const { return m_current; }
     QTreeWidgetItem *RootNode() const { return topLevelItemCount() ? topLevelItem(0) : nullptr; }
 
+    // The picture of a node kind.
+    const QIcon &Image(int kind) const { return m_images[static_cast<size_t>(kind)]; }
+
     // The context menu of the current node's kind, or nullptr when it has none.
     QMenu *CreateContextMenu(QWidget *parent);
 

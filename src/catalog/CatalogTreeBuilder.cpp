@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 #include "catalog/CatalogNode.h"
 #include "catalog/CatalogTreeSink.h"
@@ -39,9 +41,35 @@ uint16_t ProgressTotal(long count) {
 
 } // namespace
 
+// The progress indicator over the table list's rows. Its count is 16 bits: a
+// longer list moves it once per so many rows, so the bar fills as the list does.
+class CatalogTreeBuilder::TableProgress {
+public:
+    void Begin(StatusSink *sink, long rows) {
+        constexpr long most = std::numeric_limits<uint16_t>::max();
+        m_rowsPerCount = std::max<long>(1, (rows + most - 1) / most);
+        m_run.Begin(sink, ProgressTotal((rows + m_rowsPerCount - 1) / m_rowsPerCount),
+                    TablesPerProgressStep);
+    }
+    void Step(size_t rows = 1) {
+        for (; rows > 0; --rows)
+            if (++m_rows % m_rowsPerCount == 0)
+                m_run.Step();
+    }
+
+private:
+    ProgressRun m_run;
+    long m_rowsPerCount = 1;
+    long m_rows = 0;
+};
+
 void CatalogTreeBuilder::SetStatus(const char *text) {
+    SetStatus(text ? QString::fromLatin1(text) : QString());
+}
+
+void CatalogTreeBuilder::SetStatus(const QString &text) {
     if (StatusSink *status = m_doc.Host().Status())
-        status->SetMessageText(text ? QString::fromLatin1(text) : QString());
+        status->SetMessageText(text);
 }
 
 int CatalogTreeBuilder::Build(bool progress) {
@@ -59,28 +87,47 @@ int CatalogTreeBuilder::Build(bool progress) {
         settings.Synonyms ? m_sink.AddNode(root, SynonymsFolder, "Synonyms") : none;
 
     if (CTables *tables = m_doc.Tables()) {
-        ProgressRun run;
+        TableProgress run;
+        std::vector<NamedTables> named;
         try {
             tables->MoveFirst();
             if (!tables->IsEOF()) {
-                run.Begin(status, ProgressTotal(CountRows(*tables)), TablesPerProgressStep);
+                run.Begin(status, CountRows(*tables));
+                std::unordered_map<std::string, size_t> byName;
+                // Every table node with its Fields folder first; the fields follow.
                 for (; !tables->IsEOF(); tables->MoveNext()) {
                     const std::string &type = tables->TableType;
+                    int folder = none;
+                    int kind = Table;
                     if (type == "TABLE")
-                        AddTable(tablesFolder, Table, tables->TableName);
+                        folder = tablesFolder;
                     else if (systemFolder != none && type == "SYSTEM TABLE")
-                        AddTable(systemFolder, SystemTable, tables->TableName);
+                        folder = systemFolder, kind = SystemTable;
                     else if (viewsFolder != none && type == "VIEW")
-                        AddTable(viewsFolder, View, tables->TableName);
+                        folder = viewsFolder, kind = View;
                     else if (synonymsFolder != none && (type == "ALIAS" || type == "SYNONYM"))
-                        AddTable(synonymsFolder, Synonym, tables->TableName);
-                    run.Step();
+                        folder = synonymsFolder, kind = Synonym;
+                    if (folder == none) {
+                        run.Step();
+                        continue;
+                    }
+                    const std::string &name = tables->TableName;
+                    const int table = m_sink.AddNode(folder, kind, name);
+                    const int fields = m_sink.AddNode(table, FieldsFolder, "Fields");
+                    const auto [at, added] = byName.try_emplace(name, named.size());
+                    if (added)
+                        named.push_back({name, {}, false});
+                    named[at->second].fieldsFolders.push_back(fields);
                 }
             }
         } catch (const DatabaseError &error) {
             // The tables read so far stay.
             m_doc.ReportError(error);
         }
+        if (m_fetch == ColumnFetch::EveryTableAtOnce)
+            FillFromOneCall(named, run);
+        FillTableByTable(named, run);
+        SetStatus(nullptr);
     }
 
     if (settings.Procedures)
@@ -88,20 +135,81 @@ int CatalogTreeBuilder::Build(bool progress) {
     return root;
 }
 
-void CatalogTreeBuilder::AddTable(int folder, int kind, const std::string &name) {
-    m_doc.FetchColumns(name);
-    const int table = m_sink.AddNode(folder, kind, name);
-    const int fields = m_sink.AddNode(table, FieldsFolder, "Fields");
-    CColumns *columns = m_doc.Columns();
-    if (!columns)
+void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
+                                         TableProgress &progress) {
+    if (tables.empty())
         return;
+    std::unordered_map<std::string_view, NamedTables *> byName;
+    byName.reserve(tables.size());
+    for (NamedTables &table : tables)
+        byName.emplace(table.name, &table);
+
+    // The rows come table by table: each table's columns are added when the
+    // next table's first row arrives, so a failure never leaves a table half read.
+    CColumns columns(m_doc.Database());
+    std::string currentName;
+    NamedTables *current = nullptr;
+    std::vector<std::string> arrived;
     try {
-        columns->MoveFirst();
-        for (; !columns->IsEOF(); columns->MoveNext())
-            m_sink.AddNode(fields, Field, columns->ColumnName);
-    } catch (const DatabaseError &error) {
-        // The fields read so far stay; the build goes on with the next table.
-        m_doc.ReportError(error);
+        if (!columns.OpenEveryTable())
+            return;
+        for (; !columns.IsEOF(); columns.MoveNext()) {
+            if (!current || columns.TableName != currentName) {
+                if (current)
+                    AddFields(*current, arrived, progress);
+                arrived.clear();
+                currentName = columns.TableName;
+                // Relations the list does not have (psqlODBC's indexes, views
+                // when they are not shown) are passed over.
+                const auto found = byName.find(currentName);
+                current = found == byName.end() ? nullptr : found->second;
+                if (current && !current->filled)
+                    SetStatus(QStringLiteral("Fetching \"%1\" column info...")
+                                  .arg(QString::fromStdString(currentName)));
+            }
+            if (current)
+                arrived.push_back(columns.ColumnName);
+        }
+        if (current)
+            AddFields(*current, arrived, progress);
+    } catch (const DatabaseError &) {
+        // The driver refused the pattern or failed part way: what it has not
+        // given in full is asked table by table, which reports its own errors.
+    }
+    columns.Close();
+}
+
+void CatalogTreeBuilder::FillTableByTable(std::vector<NamedTables> &tables,
+                                          TableProgress &progress) {
+    std::vector<std::string> names;
+    for (NamedTables &table : tables) {
+        if (table.filled)
+            continue;
+        // Also when one call listed no column for it: the table may need its own call.
+        m_doc.FetchColumns(table.name);
+        names.clear();
+        if (CColumns *columns = m_doc.Columns()) {
+            try {
+                columns->MoveFirst();
+                for (; !columns->IsEOF(); columns->MoveNext())
+                    names.push_back(columns->ColumnName);
+            } catch (const DatabaseError &error) {
+                // The fields read so far stay; the build goes on with the next table.
+                m_doc.ReportError(error);
+            }
+        }
+        AddFields(table, names, progress);
+    }
+}
+
+void CatalogTreeBuilder::AddFields(NamedTables &table, const std::vector<std::string> &columns,
+                                   TableProgress &progress) {
+    for (const int folder : table.fieldsFolders)
+        for (const std::string &column : columns)
+            m_sink.AddNode(folder, Field, column);
+    if (!table.filled) {
+        table.filled = true;
+        progress.Step(table.fieldsFolders.size());
     }
 }
 

@@ -2,8 +2,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CatalogTreeSink;
+class QString;
 class CBrindleDoc;
 class Recordset;
 
@@ -13,7 +15,13 @@ class Recordset;
 // the document's ReportError; what was read before them stays.
 class CatalogTreeBuilder {
 public:
-    CatalogTreeBuilder(CBrindleDoc &doc, CatalogTreeSink &sink) : m_doc(doc), m_sink(sink) {}
+    // How the Fields folders are read: one SQLColumns call for every table (the
+    // tables it misses are asked one by one), or one call per table.
+    enum class ColumnFetch { EveryTableAtOnce, TableByTable };
+
+    CatalogTreeBuilder(CBrindleDoc &doc, CatalogTreeSink &sink,
+                       ColumnFetch fetch = ColumnFetch::EveryTableAtOnce)
+        : m_doc(doc), m_sink(sink), m_fetch(fetch) {}
 
     // Every node from the document's table list; returns the root's id.
     // `progress` drives the status bar's progress indicator.
@@ -23,7 +31,19 @@ public:
     void LoadForeignKeys(int table, const std::string &name);
 
 private:
-    void AddTable(int folder, int kind, const std::string &name);
+    class TableProgress;
+    // The listed tables of one name: name-only identity, so each of their
+    // Fields folders lists the columns of all of them.
+    struct NamedTables {
+        std::string name;
+        std::vector<int> fieldsFolders;
+        bool filled = false;
+    };
+
+    void FillFromOneCall(std::vector<NamedTables> &tables, TableProgress &progress);
+    void FillTableByTable(std::vector<NamedTables> &tables, TableProgress &progress);
+    void AddFields(NamedTables &table, const std::vector<std::string> &columns,
+                   TableProgress &progress);
     void LoadProcedures(int root, bool progress);
     struct KeyFolder {
         int folder;
@@ -36,7 +56,9 @@ private:
     void LoadKeyFolder(int table, const KeyFolder &folderKind, Recordset &keys,
                        const std::function<bool()> &open, const std::string &column);
     void SetStatus(const char *text);
+    void SetStatus(const QString &text);
 
     CBrindleDoc &m_doc;
     CatalogTreeSink &m_sink;
+    ColumnFetch m_fetch;
 };

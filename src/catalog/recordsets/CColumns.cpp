@@ -31,3 +31,10 @@ bool CColumns::Open(const char *qualifier, const char *owner, const char *tableN
                           Arg(tableArg), ArgLen(tableArg), Arg(columnArg), ArgLen(columnArg));
     });
 }
+
+bool CColumns::OpenEveryTable() {
+    static const char everyTable[] = "%";
+    return OpenWith(SQL_API_SQLCOLUMNS, OpenType::ForwardOnly, [&](SQLHSTMT stmt) {
+        return SQLColumns(stmt, nullptr, 0, nullptr, 0, Arg(everyTable), SQL_NTS, nullptr, 0);
+    });
+}

@@ -29,6 +29,9 @@ public:
     // no statement could be had.
     bool Open(const char *qualifier, const char *owner, const char *tableName,
               const char *columnName, OpenType type = OpenType::Snapshot);
+    // The columns of every table the driver can list (table pattern "%"), read
+    // forward: one call instead of one per table, and no rows kept.
+    bool OpenEveryTable();
 
     std::string TableQualifier;
     std::string TableOwner;
