@@ -13,6 +13,7 @@
 #include "framework/AppVersion.h"
 #include "framework/CommandTarget.h"
 #include "framework/DocumentHost.h"
+#include "framework/InputGate.h"
 #include "framework/UserPrompts.h"
 
 class CBrindleDoc;
@@ -40,6 +41,7 @@ public:
     QWidget *DialogParent() override;
     StatusSink *Status() override;
     CommandRouter *Commands() override;
+    InputGate &Gate() override { return m_gate; }
     void SetPrompts(std::unique_ptr<UserPrompts> prompts);
     CMainFrame *MainFrame() const { return m_mainFrame.get(); }
     // The profile: QSettings("Quenwick", "Brindle").
@@ -77,6 +79,7 @@ private:
 
     AppSettings m_settings;
     std::unique_ptr<UserPrompts> m_prompts;
+    InputGate m_gate;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::vector<std::unique_ptr<CBrindleDoc>> m_documents;
     RecentFileList m_recentFiles;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QSplitter>
+#include <QTimer>
 
 #include "app/AppIcon.h"
 #include "app/CListFrameWnd.h"
@@ -15,7 +16,9 @@
 #include "console/CDBOutputView.h"
 #include "framework/CommandTable.h"
 #include "framework/DocumentHost.h"
+#include "framework/InputGate.h"
 #include "framework/StatusSink.h"
+#include "framework/UserPrompts.h"
 #include "results/CDBListView.h"
 #include "syntax/CSyntaxSheet.h"
 #include "syntax/ConnectionSyntaxSource.h"
@@ -27,6 +30,15 @@ CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(pare
     static const QIcon icon = AppIcon::Icon();
     setWindowIcon(icon);
     connect(&doc, &CBrindleDoc::CaptionChanged, this, &QWidget::setWindowTitle);
+    // A close asked for during work happens once the work has ended and its
+    // stack has unwound.
+    connect(&doc.Host().Gate(), &InputGate::BusyChanged, this, [this](bool busy) {
+        if (!busy && m_closeWhenIdle)
+            QTimer::singleShot(0, this, [this] {
+                if (!m_doc.IsWorking())
+                    close();
+            });
+    });
 
     m_outer = new QSplitter(Qt::Vertical, this);
     m_outer->setObjectName(QStringLiteral("outerSplitter"));
@@ -250,6 +262,17 @@ bool CChildFrame::RunCommand(int id) {
 void CChildFrame::closeEvent(QCloseEvent *event) {
     if (m_closing) {
         event->accept();
+        return;
+    }
+    // The document's work is on the stack below this event: it is cancelled,
+    // and the window closes once that work has ended.
+    if (m_doc.IsWorking()) {
+        if (m_closeWhenIdle || m_doc.Host().Prompts().Question(
+                                   this, windowTitle(), QString::fromLatin1(CloseWhileBusyText))) {
+            m_closeWhenIdle = true;
+            m_doc.Worker().Cancel();
+        }
+        event->ignore();
         return;
     }
     m_closing = true;

@@ -51,6 +51,9 @@ public:
     bool UpdateCommand(int id, CommandState &state) override;
     bool RunCommand(int id) override;
 
+    static constexpr const char *CloseWhileBusyText =
+        "A statement is still running on this connection. Cancel it and close the window?";
+
 Q_SIGNALS:
     // The window is closing: its document is to go.
     void Closing(CBrindleDoc *doc);
@@ -83,5 +86,7 @@ private:
     CDBOutputView *m_console = nullptr;
     QPointer<QWidget> m_activeView;
     bool m_closing = false;
+    // Close was asked while the document's work ran, and the work was told to stop.
+    bool m_closeWhenIdle = false;
     bool m_lineUpdatePosted = false;
 };

@@ -10,7 +10,9 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "app/AppIcon.h"
 #include "app/CBrindleApp.h"
@@ -19,6 +21,8 @@
 #include "app/CSettingsSheet.h"
 #include "app/CSplashWnd.h"
 #include "connection/CBrindleDoc.h"
+#include "framework/CommandTable.h"
+#include "framework/InputGate.h"
 #include "framework/ResourceIcon.h"
 
 namespace {
@@ -62,6 +66,17 @@ bool CMainFrame::Create(bool showSplash) {
     CreateActions();
     if (!CreateToolBar() || !CreateStatusBar())
         return false;
+    // While work runs, only Cancel and window management take input.
+    InputGate::AllowWhileBusy(m_toolBar->widgetForAction(Action(ID_CANCEL_WORK)));
+    connect(&m_app.Gate(), &InputGate::BusyChanged, this, [this](bool busy) {
+        UpdateCommandStates();
+        // Quitting waited for the work to end: it ends once the stack has unwound.
+        if (!busy && m_quitWhenIdle)
+            QTimer::singleShot(0, this, [this] {
+                if (!m_app.Gate().IsClosed())
+                    close();
+            });
+    });
     BuildMenuBar(false);
     connect(&m_app, &CBrindleApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileActions);
     connect(qApp, &QApplication::focusChanged, this, [this] {
@@ -133,6 +148,13 @@ bool CMainFrame::CreateStatusBar() {
         {59139, width("SCRL")},
     });
     m_statusBar->SetPaneText(0, IdleText());
+    // Cancel at hand where the running work is shown.
+    auto *cancel = new QToolButton(m_statusBar);
+    cancel->setObjectName(QStringLiteral("statusCancel"));
+    cancel->setDefaultAction(Action(ID_CANCEL_WORK));
+    cancel->setAutoRaise(true);
+    InputGate::AllowWhileBusy(cancel);
+    m_statusBar->addPermanentWidget(cancel);
     // The key-state panes stay empty: lock-key states have no portable query.
     return m_statusBar->CreateProgress(ProgressPane, false);
 }
@@ -206,8 +228,28 @@ std::vector<CommandTarget *> CMainFrame::Route() const {
     return route;
 }
 
+bool CMainFrame::TakenWhileBusy(int id) {
+    switch (id) {
+    case ID_CANCEL_WORK:
+    case ID_FILE_CLOSE: // closing asks whether to cancel first
+    case ID_APP_EXIT:
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT:
+    case ID_WINDOW_ARRANGE:
+    case ID_VIEW_TOOLBAR:
+    case ID_VIEW_STATUS_BAR:
+        return true;
+    default:
+        return false;
+    }
+}
+
 CommandState CMainFrame::QueryCommand(int id) {
     CommandState state;
+    // No command may start work while work runs.
+    if (m_app.Gate().IsClosed() && !TakenWhileBusy(id))
+        return state;
     for (CommandTarget *target : Route()) {
         CommandState answer;
         if (target->UpdateCommand(id, answer))
@@ -358,6 +400,9 @@ void CMainFrame::EditSettings() {
 bool CMainFrame::UpdateCommand(int id, CommandState &state) {
     const bool hasWindows = m_mdiArea && !m_mdiArea->subWindowList().isEmpty();
     switch (id) {
+    case ID_CANCEL_WORK:
+        state.enabled = m_app.Gate().IsBusy();
+        return true;
     case ID_SETTINGS:
         state.enabled = true;
         return true;
@@ -382,6 +427,9 @@ bool CMainFrame::UpdateCommand(int id, CommandState &state) {
 
 bool CMainFrame::RunCommand(int id) {
     switch (id) {
+    case ID_CANCEL_WORK:
+        m_app.Gate().RequestCancel();
+        return true;
     case ID_SETTINGS:
         EditSettings();
         return true;
@@ -431,6 +479,18 @@ bool CMainFrame::RunCommand(int id) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {
+    // Work running is cancelled first, and the window closes once it has ended.
+    if (m_app.Gate().IsClosed()) {
+        if (!m_quitWhenIdle && !m_app.Prompts().Question(this, CBrindleApp::Title(),
+                                                         QString::fromLatin1(QuitWhileBusyText))) {
+            event->ignore();
+            return;
+        }
+        m_quitWhenIdle = true;
+        m_app.Gate().RequestCancel();
+        event->ignore();
+        return;
+    }
     // Closing the main window closes every connection first.
     for (CChildFrame *frame : ChildFrames())
         frame->close();

@@ -48,6 +48,10 @@ public:
     bool SendCommand(int id) override;
     // Asks the route for the state of one command.
     CommandState QueryCommand(int id) override;
+    // The commands a user may give while work runs: Cancel, and window management.
+    static bool TakenWhileBusy(int id);
+    static constexpr const char *QuitWhileBusyText =
+        "A statement is still running. Cancel it and quit?";
     // Re-evaluates every command's enabling and check mark.
     void UpdateCommandStates();
 
@@ -109,5 +113,7 @@ private:
     QElapsedTimer m_statusPainted;
     std::map<int, QAction *> m_actions;
     bool m_connectionMenu = false;
+    // Quit was asked while work ran, and the work was told to stop.
+    bool m_quitWhenIdle = false;
     bool m_menuBuilt = false;
 };

@@ -13,6 +13,7 @@
 #include "catalog/CatalogTreeBuilder.h"
 #include "catalog/CatalogTreeSink.h"
 #include "connection/CBrindleDoc.h"
+#include "connection/ConnectionWorker.h"
 #include "connection/ResultPane.h"
 #include "framework/AppSettings.h"
 #include "framework/CaptionHost.h"
@@ -235,6 +236,7 @@ QTreeWidgetItem *CDBTreeView::AddNode(QTreeWidgetItem *parent, int kind, const s
 }
 
 void CDBTreeView::BuildTree(bool progress) {
+    ConnectionWorker::Work work(m_doc.Worker(), QString());
     WaitCursor wait;
     m_building = true;
     m_current = nullptr;

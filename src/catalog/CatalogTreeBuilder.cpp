@@ -14,6 +14,7 @@
 #include "catalog/recordsets/CProcedures.h"
 #include "catalog/recordsets/CTables.h"
 #include "connection/CBrindleDoc.h"
+#include "connection/ConnectionWorker.h"
 #include "framework/AppSettings.h"
 #include "framework/DocumentHost.h"
 #include "framework/StatusSink.h"
@@ -73,6 +74,7 @@ void CatalogTreeBuilder::SetStatus(const QString &text) {
 }
 
 int CatalogTreeBuilder::Build(bool progress) {
+    ConnectionWorker &worker = m_doc.Worker();
     const AppSettings settings = m_doc.Host().Settings();
     StatusSink *status = progress ? m_doc.Host().Status() : nullptr;
 
@@ -96,6 +98,7 @@ int CatalogTreeBuilder::Build(bool progress) {
                 std::unordered_map<std::string, size_t> byName;
                 // Every table node with its Fields folder first; the fields follow.
                 for (; !tables->IsEOF(); tables->MoveNext()) {
+                    worker.KeepAnswering();
                     const std::string &type = tables->TableType;
                     int folder = none;
                     int kind = Table;
@@ -130,7 +133,7 @@ int CatalogTreeBuilder::Build(bool progress) {
         SetStatus(nullptr);
     }
 
-    if (settings.Procedures)
+    if (settings.Procedures && !worker.CancelRequested())
         LoadProcedures(root, progress);
     return root;
 }
@@ -154,6 +157,7 @@ void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
         if (!columns.OpenEveryTable())
             return;
         for (; !columns.IsEOF(); columns.MoveNext()) {
+            m_doc.Worker().KeepAnswering();
             if (!current || columns.TableName != currentName) {
                 if (current)
                     AddFields(*current, arrived, progress);
@@ -185,6 +189,9 @@ void CatalogTreeBuilder::FillTableByTable(std::vector<NamedTables> &tables,
     for (NamedTables &table : tables) {
         if (table.filled)
             continue;
+        // A cancelled build keeps what it has; the call the cancel stopped has reported it.
+        if (m_doc.Worker().CancelRequested())
+            break;
         // Also when one call listed no column for it: the table may need its own call.
         m_doc.FetchColumns(table.name);
         names.clear();
@@ -224,7 +231,8 @@ void CatalogTreeBuilder::LoadProcedures(int root, bool progress) {
                 run.Begin(status, ProgressTotal(CountRows(procedures)), TablesPerProgressStep);
                 const int folder = m_sink.AddNode(root, ProceduresFolder, "Procedures");
                 procedures.MoveFirst();
-                for (; !procedures.IsEOF(); procedures.MoveNext()) {
+                for (; !procedures.IsEOF() && !m_doc.Worker().CancelRequested();
+                     procedures.MoveNext()) {
                     const std::string name = procedures.ProcedureName;
                     const int procedure = m_sink.AddNode(folder, Procedure, name);
                     CProcedureColumns columns(m_doc.Database());

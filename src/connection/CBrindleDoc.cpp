@@ -43,9 +43,12 @@ private:
 
 } // namespace
 
-CBrindleDoc::CBrindleDoc(DocumentHost &host) : m_host(host) {}
+CBrindleDoc::CBrindleDoc(DocumentHost &host) : m_host(host) { m_database.SetDispatcher(&m_worker); }
 
 CBrindleDoc::~CBrindleDoc() { OnCloseDocument(); }
+
+const char *const CBrindleDoc::LostText =
+    "Error: The connection to the data source was lost. Refresh connects again.";
 
 QString CBrindleDoc::FileFilter() { return QStringLiteral("Data Source Files (*.dsn)"); }
 
@@ -118,6 +121,7 @@ bool CBrindleDoc::InitConnection(const QString &name) {
 }
 
 bool CBrindleDoc::FetchTables() {
+    ConnectionWorker::Work work(m_worker, QString());
     SetStatus(QStringLiteral("Fetching table info..."));
     WaitCursor wait;
     if (m_tables)
@@ -163,6 +167,15 @@ void CBrindleDoc::FetchColumns(const std::string &tableName) {
 }
 
 void CBrindleDoc::Refresh() {
+    // A connection the server dropped is made again with the string it was
+    // made with; a refused login asks again.
+    if ((!m_database.IsOpen() || m_database.IsDead()) && !m_connect.empty()) {
+        m_database.Close();
+        m_worker.ClearGivenUp();
+        if (!Connect(m_connect))
+            return;
+        SetStatus(QString());
+    }
     // The caption stays; a failed Refresh leaves the document disconnected.
     if (FetchTables() && m_pTreeView)
         m_pTreeView->BuildTree(true);
@@ -181,9 +194,19 @@ void CBrindleDoc::ExecuteDirect(const std::string &text) { m_runner.ExecuteDirec
 void CBrindleDoc::RunScript(const std::string &text) { m_runner.RunScript(text); }
 
 void CBrindleDoc::ReportError(const DatabaseError &error) {
+    // Statements would only fail one by one on a connection that is gone: it
+    // is closed, and Refresh makes it again.
+    const bool lost = m_database.IsOpen() ? error.IsConnectionLost() || m_database.IsDead()
+                                          : m_worker.ConnectionGivenUp();
+    if (lost) {
+        m_worker.ClearGivenUp();
+        m_database.Close();
+    }
     if (ConsolePane *console = m_pOutputView) {
         console->AppendText("Error: (" + std::to_string(error.RetCode()) + ") " +
                             error.ErrorText() + "\r\n" + error.StateText() + "\r\n");
+        if (lost)
+            console->AppendText(LostText + std::string("\r\n"));
         console->ShowPrompt();
         // The message box must not stand over a console that lacks the error.
         console->FlushPending();

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include "connection/ConnectionWorker.h"
 #include "connection/StatementRunner.h"
 #include "framework/CommandTarget.h"
 #include "odbc/OdbcConnection.h"
@@ -39,10 +40,15 @@ public:
     void OnCloseDocument();
 
     std::string GetDataSourceName() const;
+    // Reports on the console (and in a message box when the settings say so);
+    // an error that says the connection is gone closes it.
     void ReportError(const DatabaseError &error);
+    // The console's line after an error that lost the connection.
+    static const char *const LostText;
     bool FetchTables();
     void FetchColumns(const std::string &tableName);
     bool InitConnection(const QString &name);
+    // Reads the table list and the tree again; a lost connection is made again first.
     void Refresh();
 
     // One statement as the user or a script gives it: a query goes to the result
@@ -60,6 +66,9 @@ public:
     DocumentHost &Host() const { return m_host; }
 
     OdbcConnection &Database() { return m_database; }
+    // The thread the connection's calls run on, and the work running on it.
+    ConnectionWorker &Worker() { return m_worker; }
+    bool IsWorking() const { return m_worker.IsWorking(); }
     bool IsConnected() const { return m_database.IsOpen(); }
     CDriverInfo *DriverInfo() const { return m_driverInfo.get(); }
     CTables *Tables() const { return m_tables.get(); }
@@ -95,6 +104,8 @@ private:
 
     DocumentHost &m_host;
     OdbcConnection m_database;
+    // After the connection: it is gone before the connection's last calls end.
+    ConnectionWorker m_worker{m_host, m_database};
     std::unique_ptr<CDriverInfo> m_driverInfo;
     std::unique_ptr<CTables> m_tables;
     std::unique_ptr<CColumns> m_columns;

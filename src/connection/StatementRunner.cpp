@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "connection/CBrindleDoc.h"
+#include "connection/ConnectionWorker.h"
 #include "connection/ConsolePane.h"
 #include "connection/OkLine.h"
 #include "connection/ResultPane.h"
@@ -44,15 +45,21 @@ void StatementRunner::ExecuteStatement(const std::string &statement) {
     case StatementKind::Comment:
         return;
     case StatementKind::Query:
-        if (ResultPane *grid = m_doc.m_pListView)
+        if (ResultPane *grid = m_doc.m_pListView) {
+            ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the query"));
             grid->LoadQueryResult(std::string(text));
+        }
         return;
-    case StatementKind::Script:
+    case StatementKind::Script: {
+        ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the script"));
         RunScript(std::string(text));
         return;
-    case StatementKind::Other:
+    }
+    case StatementKind::Other: {
+        ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the statement"));
         ExecuteDirect(std::string(text));
         return;
+    }
     }
 }
 
@@ -151,6 +158,14 @@ void StatementRunner::RunScript(const std::string &statement) {
         }
     } batch(m_doc);
     std::string next;
-    while (reader.NextStatement(next))
+    for (uint64_t number = 1; reader.NextStatement(next); ++number) {
         ExecuteStatement(next);
+        // A cancel stops the whole script, each script it was called from too.
+        if (m_doc.Worker().CancelRequested()) {
+            AppendText("Error: Script cancelled at statement " + std::to_string(number) + " of " +
+                       name + ".\r\n");
+            ShowPrompt();
+            return;
+        }
+    }
 }

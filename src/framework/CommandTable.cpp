@@ -56,6 +56,9 @@ const std::vector<CommandInfo> &Commands() {
          "Cut the selection and put it on the Clipboard\nCut", ":/toolbar/cut.png"},
         {ID_EDIT_COPY, "&Copy", "Ctrl+C, Ctrl+Ins", true,
          "Copy the selection and put it on the Clipboard\nCopy", ":/toolbar/copy.png"},
+        // Esc is taken by the input gate while work runs, so it is no shortcut here.
+        {ID_CANCEL_WORK, "Ca&ncel\tEsc", "", true,
+         "Stops the statement, script or catalog read running\nCancel", ":/toolbar/cancel.png"},
         {ID_EDIT_PASTE, "&Paste", "Ctrl+V, Shift+Ins", true, "Insert Clipboard contents\nPaste",
          ":/toolbar/paste.png"},
         {ID_PASTE_SYNTAX, "Paste &Syntax...", "", true,
@@ -180,7 +183,7 @@ const std::vector<int> &ToolbarLayout() {
         ID_RUN_SCRIPT, ID_OPEN_SQL, ID_SAVE_SQL, ID_EXPORT_ALL, ID_DEPLOY, SEP,
         ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_PASTE_SYNTAX, ID_EDIT_UNDO, ID_EDIT_FIND, SEP,
         ID_SPOOL, ID_SHOW_GRID, ID_AUTO_FORMAT, ID_SETTINGS, ID_QUERY_WIZARD, SEP,
-        ID_REFRESH, ID_FILE_PRINT, ID_APP_ABOUT, ID_CONTEXT_HELP, SEP,
+        ID_REFRESH, ID_CANCEL_WORK, ID_FILE_PRINT, ID_APP_ABOUT, ID_CONTEXT_HELP, SEP,
         ID_APP_EXIT,
     };
     // clang-format on
@@ -231,7 +234,7 @@ const std::vector<MenuLayout> &ConnectionMenu129() {
         {"&Edit",
          {Cmd(ID_EDIT_UNDO), Separator(), Cmd(ID_EDIT_CUT), Cmd(ID_EDIT_COPY), Cmd(ID_EDIT_PASTE),
           Cmd(ID_PASTE_SYNTAX), Separator(), Cmd(ID_EDIT_SELECT_ALL), Separator(),
-          Cmd(ID_EDIT_FIND), Cmd(ID_EDIT_REPEAT)}},
+          Cmd(ID_EDIT_FIND), Cmd(ID_EDIT_REPEAT), Separator(), Cmd(ID_CANCEL_WORK)}},
         {"&View",
          {Cmd(ID_VIEW_TOOLBAR), Cmd(ID_VIEW_STATUS_BAR), Cmd(ID_TREE_HEADER), Cmd(ID_LIST_HEADER),
           Separator(), Cmd(ID_AUTO_FORMAT), Cmd(ID_SHOW_GRID), Separator(),

@@ -63,6 +63,7 @@ enum CommandId : int {
     ID_INSERT_WIZARD = 32836,
     ID_UPDATE_WIZARD = 32837,
     ID_DELETE_WIZARD = 32838,
+    ID_CANCEL_WORK = 32840,
 };
 
 // One row of the command table.

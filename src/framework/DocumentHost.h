@@ -4,6 +4,7 @@
 
 struct AppSettings;
 class CommandRouter;
+class InputGate;
 class StatusSink;
 class UserPrompts;
 class QWidget;
@@ -21,6 +22,8 @@ public:
     virtual StatusSink *Status() = 0;
     // May be null: context menus then offer only their view's own commands.
     virtual CommandRouter *Commands() = 0;
+    // What the windows take as input while a connection's work runs.
+    virtual InputGate &Gate() = 0;
     // "BRINDLE1", "BRINDLE2", ...: titles of documents without a file.
     virtual QString NextUntitledName() = 0;
     // A .dsn file was opened or saved.

@@ -121,3 +121,30 @@ std::string DatabaseError::FirstState() const {
         return {};
     return m_stateText.substr(key.size(), 5);
 }
+
+namespace {
+DatabaseError OwnError(const char *state, const char *text) {
+    return DatabaseError(SQL_ERROR, std::string(text) + "\n",
+                         std::string("State:") + state + ",Native:0,Origin:[Brindle]\n");
+}
+} // namespace
+
+DatabaseError DatabaseError::Cancelled() { return OwnError("HY008", "Operation cancelled."); }
+
+DatabaseError DatabaseError::ServerSilent() {
+    return OwnError("08S01", "The server did not answer; the connection was given up.");
+}
+
+DatabaseError DatabaseError::Busy() {
+    return OwnError("HY010",
+                    "Another statement is running on this connection; this one was not run.");
+}
+
+bool DatabaseError::IsConnectionLost() const {
+    // Communication link failure, PostgreSQL's administrator shutdown, and a
+    // connection that is not open any more.
+    for (const char *state : {"State:08S01", "State:57P01", "State:08003"})
+        if (m_stateText.find(state) != std::string::npos)
+            return true;
+    return false;
+}

@@ -21,6 +21,16 @@ public:
     static DatabaseError ConnectionLayer(int retCode);
     static const char *ConnectionLayerText(int retCode);
 
+    // Errors of our own, in the shape of a driver's: the user cancelled the work
+    // (HY008); the server did not answer and the connection was given up
+    // (08S01); the connection is busy with another call (HY010).
+    static DatabaseError Cancelled();
+    static DatabaseError ServerSilent();
+    static DatabaseError Busy();
+
+    // Whether the error says the connection to the server is gone.
+    bool IsConnectionLost() const;
+
     // "[unixODBC][Driver]message" -> message and "[unixODBC][Driver]".
     static void SplitTags(const std::string &message, std::string &text, std::string &origin);
 

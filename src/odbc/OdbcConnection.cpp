@@ -88,6 +88,41 @@ void OdbcConnection::Close() noexcept {
     m_queryTimeoutRejected = false;
 }
 
+bool OdbcConnection::TakesCallsFromAnyThread(const std::string &driverFile) {
+    // MariaDB Connector/ODBC 3.1 leaves its connection locked to the thread of
+    // a statement that failed to parse: any other thread then waits for ever.
+    return Lower(driverFile).find("maodbc") == std::string::npos;
+}
+
+void OdbcConnection::Abandon() noexcept {
+    if (m_handle)
+        m_handle->abandoned = true;
+    Close();
+}
+
+void OdbcConnection::SetDispatcher(CallDispatcher *dispatcher) noexcept {
+    m_dispatcher = dispatcher;
+}
+
+bool OdbcConnection::IsDead() const noexcept {
+    if (!m_handle)
+        return true;
+    // Some drivers ask the server: the answer comes back as the return code.
+    // A cancelled or busy connection cannot be asked, and counts as alive.
+    SQLRETURN rc = SQL_NO_DATA;
+    try {
+        rc = m_handle->Run(
+            SQL_NULL_HSTMT, CallDispatcher::CancelBy::Driver, [dbc = m_handle->Dbc()] {
+                SQLUINTEGER dead = SQL_CD_FALSE;
+                const SQLRETURN got =
+                    SQLGetConnectAttr(dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+                return SQL_SUCCEEDED(got) && dead == SQL_CD_TRUE ? SQL_SUCCESS : SQL_NO_DATA;
+            });
+    } catch (const DatabaseError &) {
+    }
+    return rc == SQL_SUCCESS;
+}
+
 bool OdbcConnection::Open(const std::string &connect, bool useCursorLib, ConnectPrompt *prompt) {
     Close();
     std::string input = AsciiText::StartsWithNoCase(connect, "ODBC;") ? connect.substr(5) : connect;
@@ -165,6 +200,8 @@ void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
     const size_t length =
         std::min(static_cast<size_t>(std::max<SQLSMALLINT>(outLength, 0)), out.size() - 1);
     m_handle = handle;
+    if (TakesCallsFromAnyThread(InfoText(SQL_DRIVER_NAME)))
+        handle->dispatcher = m_dispatcher;
     std::string complete(reinterpret_cast<char *>(out.data()), length);
     // Some drivers (SQLite3) answer without the DRIVER they were reached by; a
     // .dsn saved from that could never be opened again.

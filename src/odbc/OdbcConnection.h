@@ -1,10 +1,13 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <sql.h>
 
+#include "odbc/CallDispatcher.h"
 #include "odbc/ConnectPrompt.h"
 #include "odbc/OdbcEnvironment.h"
 
@@ -13,7 +16,7 @@
 class OdbcConnection {
 public:
     // Owns the connection handle; keeps the environment alive.
-    class Handle {
+    class Handle : public std::enable_shared_from_this<Handle> {
     public:
         Handle(std::shared_ptr<OdbcEnvironment> env, SQLHDBC dbc)
             : m_env(std::move(env)), m_dbc(dbc) {}
@@ -23,6 +26,20 @@ public:
         SQLHDBC Dbc() const noexcept { return m_dbc; }
         SQLHENV Env() const noexcept { return m_env->Handle(); }
         bool connected = false;
+        // Where calls that wait on the server run; null runs them in place.
+        CallDispatcher *dispatcher = nullptr;
+        // Set when a call never came back and the connection was given up: its
+        // handles belong to the call still running and are not freed under it.
+        std::atomic<bool> abandoned{false};
+
+        // Runs `call` through the dispatcher, or in place without one.
+        SQLRETURN Run(SQLHSTMT stmt, CallDispatcher::CancelBy cancelBy,
+                      const std::function<SQLRETURN()> &call) const {
+            return dispatcher ? dispatcher->Run(shared_from_this(), stmt, cancelBy, call) : call();
+        }
+        bool CancelRequested() const noexcept {
+            return dispatcher && dispatcher->CancelRequested();
+        }
 
     private:
         std::shared_ptr<OdbcEnvironment> m_env;
@@ -45,6 +62,13 @@ public:
     // after freeing the handle.
     bool Open(const std::string &connect, bool useCursorLib, ConnectPrompt *prompt);
     void Close() noexcept;
+    // Gives the connection up while a call on it has not come back: the handle
+    // stays with that call, which frees it when it returns.
+    void Abandon() noexcept;
+    // Where this connection's calls that wait on the server run from the next Open on.
+    void SetDispatcher(CallDispatcher *dispatcher) noexcept;
+    // Whether the driver says the connection to the server is gone.
+    bool IsDead() const noexcept;
 
     bool IsOpen() const noexcept { return m_handle != nullptr; }
     SQLHDBC Dbc() const noexcept { return m_handle ? m_handle->Dbc() : SQL_NULL_HDBC; }
@@ -75,6 +99,10 @@ public:
     // Whether SQLGetFunctions reports the function; false when it cannot say.
     bool HasFunction(SQLUSMALLINT functionId) const;
 
+    // Whether the driver (its SQL_DRIVER_NAME) may have a connection's calls made
+    // from more than one thread; its calls run in place when not.
+    static bool TakesCallsFromAnyThread(const std::string &driverFile);
+
     // Whether a connect failure reads as a missing or refused login.
     static bool IsLoginRefusal(const std::string &state, const std::string &message);
 
@@ -83,6 +111,7 @@ private:
     void CheckConformance();
 
     std::shared_ptr<Handle> m_handle;
+    CallDispatcher *m_dispatcher = nullptr;
     std::string m_connect;
     unsigned long m_queryTimeout = 15;
     bool m_queryTimeoutRejected = false;

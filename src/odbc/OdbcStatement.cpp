@@ -27,7 +27,8 @@ OdbcStatement::OdbcStatement(OdbcConnection &connection) : m_handle(connection.S
 }
 
 OdbcStatement::~OdbcStatement() {
-    if (m_stmt != SQL_NULL_HSTMT)
+    // An abandoned connection's call may still be running on this handle.
+    if (m_stmt != SQL_NULL_HSTMT && !m_handle->abandoned)
         SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
 }
 
@@ -50,9 +51,13 @@ void OdbcStatement::SetForwardOnlyReadOnly() {
 
 void OdbcStatement::ExecuteDirect(const std::string &sql) {
     auto *text = reinterpret_cast<SQLCHAR *>(const_cast<char *>(sql.c_str()));
-    const SQLRETURN rc = OdbcTrace::Call("SQLExecDirect", [&] {
-        return SQLExecDirect(m_stmt, text, static_cast<SQLINTEGER>(sql.size()));
-    });
+    const auto length = static_cast<SQLINTEGER>(sql.size());
+    // The call may outlive this frame when the server never answers: it takes copies.
+    const SQLRETURN rc =
+        m_handle->Run(m_stmt, CallDispatcher::CancelBy::Driver, [stmt = m_stmt, text, length] {
+            return OdbcTrace::Call("SQLExecDirect",
+                                   [&] { return SQLExecDirect(stmt, text, length); });
+        });
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
         Fail(rc);
 }
@@ -145,7 +150,9 @@ bool OdbcStatement::AppendText(SQLUSMALLINT column, std::string &store) {
 }
 
 bool OdbcStatement::MoreResults() {
-    const SQLRETURN rc = OdbcTrace::Call("SQLMoreResults", [&] { return SQLMoreResults(m_stmt); });
+    const SQLRETURN rc = m_handle->Run(m_stmt, CallDispatcher::CancelBy::Driver, [stmt = m_stmt] {
+        return OdbcTrace::Call("SQLMoreResults", [&] { return SQLMoreResults(stmt); });
+    });
     if (rc == SQL_NO_DATA)
         return false;
     if (!SQL_SUCCEEDED(rc))
@@ -154,7 +161,29 @@ bool OdbcStatement::MoreResults() {
 }
 
 void OdbcStatement::DrainResults() noexcept {
+    try {
+        m_handle->Run(m_stmt, CallDispatcher::CancelBy::Work, [&] {
+            DrainInPlace();
+            return SQL_SUCCESS;
+        });
+    } catch (...) {
+        // Errors past a statement that did execute are not reported.
+    }
+}
+
+void OdbcStatement::RunFetching(const std::function<void()> &work) {
+    m_handle->Run(m_stmt, CallDispatcher::CancelBy::Work, [&] {
+        work();
+        return SQL_SUCCESS;
+    });
+}
+
+bool OdbcStatement::CancelRequested() const noexcept { return m_handle->CancelRequested(); }
+
+void OdbcStatement::DrainInPlace() noexcept {
     for (;;) {
+        if (m_handle->CancelRequested())
+            return;
         SQLSMALLINT columns = 0;
         SQLRETURN rc =
             OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });

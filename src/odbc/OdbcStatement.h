@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,14 +49,20 @@ public:
     bool AppendText(SQLUSMALLINT column, std::string &store);
     // SQLMoreResults: false when there are no more results.
     bool MoreResults();
-    // Reads every remaining row of every result; stops quietly at the first error.
+    // Reads every remaining row of every result; stops quietly at the first
+    // error or a cancel.
     void DrainResults() noexcept;
+    // Runs a fetching loop where the connection's calls run (a worker thread),
+    // and waits for it. The loop should stop when CancelRequested() says so.
+    void RunFetching(const std::function<void()> &work);
+    bool CancelRequested() const noexcept;
     void Cancel() noexcept;
 
     SQLHSTMT Handle() const noexcept { return m_stmt; }
 
 private:
     [[noreturn]] void Fail(SQLRETURN rc);
+    void DrainInPlace() noexcept;
 
     std::shared_ptr<OdbcConnection::Handle> m_handle;
     SQLHSTMT m_stmt = SQL_NULL_HSTMT;

@@ -77,7 +77,10 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
             Fail(rc);
     }
 
-    SQLRETURN rc = OdbcTrace::Call("catalog function", [&] { return call(m_stmt); });
+    // The call's arguments are read when it starts; it writes nothing else.
+    SQLRETURN rc = m_handle->Run(m_stmt, CallDispatcher::CancelBy::Driver, [call, stmt = m_stmt] {
+        return OdbcTrace::Call("catalog function", [&] { return call(stmt); });
+    });
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
         Fail(rc);
 
@@ -258,7 +261,9 @@ bool Recordset::IsFieldNull(int index) const {
 
 void Recordset::Close() noexcept {
     if (m_stmt != SQL_NULL_HSTMT) {
-        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        // An abandoned connection's call may still be running on this handle.
+        if (!m_handle || !m_handle->abandoned)
+            SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
         m_stmt = SQL_NULL_HSTMT;
     }
     m_handle.reset();

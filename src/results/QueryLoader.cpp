@@ -1,11 +1,13 @@
 #include "results/QueryLoader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 
 #include <sqlext.h>
 
 #include "connection/CBrindleDoc.h"
+#include "connection/ConnectionWorker.h"
 #include "connection/ConsolePane.h"
 #include "connection/GridSink.h"
 #include "connection/OkLine.h"
@@ -23,12 +25,15 @@ namespace {
 // as its batch is full, without a model signal per row.
 constexpr size_t RowBatch = 512;
 constexpr uint16_t ItemsPerProgressStep = 10;
+// A batch also ends after this long, so slow rows still show as they come.
+constexpr auto BatchTime = std::chrono::milliseconds(100);
 
 const char *const LongBinaryText = "<Binary>";
 
 } // namespace
 
 void QueryLoader::Load(const std::string &statement) {
+    ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the query"));
     WaitCursor wait;
     if (ConsolePane *console = m_doc.m_pOutputView) {
         console->SetLastStatement(statement);
@@ -75,29 +80,54 @@ void QueryLoader::LoadRows(OdbcStatement &query, long long elapsed) {
                                static_cast<uint16_t>(std::min<uint64_t>(maxRecords, UINT16_MAX)),
                                ItemsPerProgressStep);
             batch.reserve(static_cast<size_t>(std::min<uint64_t>(maxRecords, RowBatch)));
+            ConnectionWorker &worker = m_doc.Worker();
             GridRow::Builder row;
             const auto columnCount = static_cast<SQLUSMALLINT>(columns.size());
-            while (loaded < maxRecords && query.Fetch()) {
-                row.Clear();
-                for (SQLUSMALLINT column = 0; column < columnCount; ++column) {
-                    // Long binary data is never read: the text stands for any value.
-                    if (longBinary[column])
-                        row.Bytes().append(LongBinaryText);
-                    else
-                        query.AppendText(column + 1, row.Bytes());
-                    row.EndCell();
-                }
-                batch.push_back(row.Build());
-                ++loaded;
-                if (batch.size() >= RowBatch)
-                    m_model.AppendRows(batch);
-                progress.Step();
+            bool more = true;
+            while (more && loaded < maxRecords) {
+                // A batch is fetched where the driver calls run; the window
+                // shows it and paints before the next.
+                const size_t wanted =
+                    static_cast<size_t>(std::min<uint64_t>(RowBatch, maxRecords - loaded));
+                query.RunFetching([&] {
+                    const auto until = std::chrono::steady_clock::now() + BatchTime;
+                    while (batch.size() < wanted && !query.CancelRequested()) {
+                        if (!query.Fetch()) {
+                            more = false;
+                            return;
+                        }
+                        row.Clear();
+                        for (SQLUSMALLINT column = 0; column < columnCount; ++column) {
+                            // Long binary data is never read: the text stands for any value.
+                            if (longBinary[column])
+                                row.Bytes().append(LongBinaryText);
+                            else
+                                query.AppendText(column + 1, row.Bytes());
+                            row.EndCell();
+                        }
+                        batch.push_back(row.Build());
+                        worker.CountRows(1);
+                        if (std::chrono::steady_clock::now() > until)
+                            return;
+                    }
+                });
+                loaded += batch.size();
+                for (size_t i = batch.size(); i > 0; --i)
+                    progress.Step();
+                m_model.AppendRows(batch);
+                if (query.CancelRequested())
+                    throw DatabaseError::Cancelled();
+                worker.KeepAnswering();
             }
-            m_model.AppendRows(batch);
             total = loaded;
             // Past MaxRecords rows are only counted.
-            while (query.Fetch())
-                ++total;
+            if (more)
+                query.RunFetching([&] {
+                    while (!query.CancelRequested() && query.Fetch())
+                        ++total;
+                });
+            if (query.CancelRequested())
+                throw DatabaseError::Cancelled();
         }
 
         if (ConsolePane *console = m_doc.m_pOutputView) {

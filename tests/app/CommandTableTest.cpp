@@ -46,7 +46,7 @@ TEST(CommandTable, HoldsEveryCommandOnceWithItsTexts) {
                           57650, 57651, 57652, 57664, 57665, 57667, 57669, 57670, 57680, 57681,
                           59392, 59393, 32783, 32784, 32789, 32790, 32791, 32792, 32801, 32805,
                           32806, 32807, 32814, 32816, 32817, 32818, 32819, 32820, 32821, 32823,
-                          32824, 32825, 32827, 32828, 32834, 32835, 32836, 32837, 32838};
+                          32824, 32825, 32827, 32828, 32834, 32835, 32836, 32837, 32838, 32840};
     std::set<int> seen;
     for (const CommandInfo &info : CommandTable()) {
         EXPECT_TRUE(seen.insert(info.id).second) << "twice: " << info.id;
@@ -116,7 +116,7 @@ TEST(CommandTable, ToolbarHasTheButtonsInOrderEachWithAnIcon) {
     const std::vector<int> expected = {57600, 57601, 57603, 0,     32827, 32789, 32790, 32792,
                                        32823, 0,     57635, 57634, 57637, 32791, 57643, 57636,
                                        0,     32814, 32816, 32806, 32783, 32784, 0,     32828,
-                                       57607, 57664, 57669, 0,     57665};
+                                       32840, 57607, 57664, 57669, 0,     57665};
     EXPECT_EQ(ToolbarLayout(), expected);
 
     std::set<int> onToolbar(expected.begin(), expected.end());

@@ -1,0 +1,246 @@
+#include "connection/ConnectionWorker.h"
+
+#include <exception>
+#include <optional>
+
+#include <sqlext.h>
+
+#include "framework/DocumentHost.h"
+#include "framework/InputGate.h"
+#include "framework/StatusSink.h"
+#include "odbc/DatabaseError.h"
+#include "odbc/OdbcConnection.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// How often the waiting thread delivers events, and refreshes the status bar.
+constexpr auto PumpInterval = 25ms;
+constexpr auto StatusInterval = 250ms;
+// Work shorter than this shows no running text: a script's statements would flicker.
+constexpr auto StatusDelay = 400ms;
+// A fetching call gets this long to see the cancel flag before SQLCancel.
+constexpr auto FetchCancelDelay = 1s;
+
+QString Grouped(uint64_t value) {
+    QString digits = QString::number(value);
+    for (int at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits;
+}
+
+} // namespace
+
+struct ConnectionWorker::Shared {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable finished;
+    std::function<SQLRETURN()> call;
+    std::shared_ptr<const void> keepAlive;
+    bool hasCall = false;
+    bool done = false;
+    bool stop = false;
+    SQLRETURN result = SQL_ERROR;
+    std::exception_ptr error;
+
+    // The thread's loop: one call at a time until stopped. It holds the state
+    // itself, so a thread left running past its connection still has it.
+    static void Serve(const std::shared_ptr<Shared> &self) {
+        std::unique_lock lock(self->mutex);
+        for (;;) {
+            self->wake.wait(lock, [&] { return self->hasCall || self->stop; });
+            if (!self->hasCall)
+                return;
+            std::function<SQLRETURN()> call = std::move(self->call);
+            self->hasCall = false;
+            lock.unlock();
+            SQLRETURN result = SQL_ERROR;
+            std::exception_ptr error;
+            try {
+                result = call();
+            } catch (...) {
+                error = std::current_exception();
+            }
+            call = nullptr;
+            lock.lock();
+            // Released before the caller hears of the end: only a connection
+            // given up is freed here, on this thread.
+            std::shared_ptr<const void> keep = std::move(self->keepAlive);
+            lock.unlock();
+            keep.reset();
+            lock.lock();
+            self->result = result;
+            self->error = error;
+            self->done = true;
+            self->finished.notify_all();
+            if (self->stop)
+                return;
+        }
+    }
+};
+
+ConnectionWorker::ConnectionWorker(DocumentHost &host, OdbcConnection &connection)
+    : m_host(host), m_connection(connection) {}
+
+ConnectionWorker::~ConnectionWorker() {
+    if (!m_thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->stop = true;
+    }
+    m_shared->wake.notify_all();
+    m_thread.join();
+}
+
+void ConnectionWorker::StartThread() {
+    if (m_thread.joinable())
+        return;
+    m_shared = std::make_shared<Shared>();
+    m_thread = std::thread([shared = m_shared] { Shared::Serve(shared); });
+}
+
+SQLRETURN ConnectionWorker::Run(std::shared_ptr<const void> keepAlive, SQLHSTMT stmt,
+                                CancelBy cancelBy, const std::function<SQLRETURN()> &call) {
+    // A call from inside another of this connection's waits (an event delivered
+    // meanwhile) would have to wait for the one before it: refused instead.
+    if (m_running)
+        throw DatabaseError::Busy();
+    if (m_workDepth > 0 && m_cancelled)
+        throw DatabaseError::Cancelled();
+    std::optional<Work> implicit;
+    if (m_workDepth == 0)
+        implicit.emplace(*this, QStringLiteral("Waiting for the data source"));
+    // Many short calls in a row (a script) still let the window paint and hear Esc.
+    KeepAnswering();
+    if (m_cancelled)
+        throw DatabaseError::Cancelled();
+    StartThread();
+    const std::shared_ptr<Shared> shared = m_shared;
+    {
+        std::lock_guard lock(shared->mutex);
+        shared->call = call;
+        shared->keepAlive = std::move(keepAlive);
+        shared->hasCall = true;
+        shared->done = false;
+        shared->error = nullptr;
+    }
+    shared->wake.notify_one();
+    m_running = true;
+    try {
+        WaitFor(shared, stmt, cancelBy);
+    } catch (...) {
+        m_running = false;
+        throw;
+    }
+    m_running = false;
+    if (shared->error)
+        std::rethrow_exception(shared->error);
+    return shared->result;
+}
+
+void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT stmt,
+                               CancelBy cancelBy) {
+    const Clock::time_point start = Clock::now();
+    bool cancelSent = false;
+    std::unique_lock lock(shared->mutex);
+    // Most calls end within the first wait: no events, no status.
+    while (!shared->finished.wait_for(lock, PumpInterval, [&] { return shared->done; })) {
+        lock.unlock();
+        Pump();
+        const Clock::time_point now = Clock::now();
+        if (m_cancelled && !cancelSent && stmt != SQL_NULL_HSTMT &&
+            (cancelBy == CancelBy::Driver || now - m_cancelAt > FetchCancelDelay)) {
+            SQLCancel(stmt);
+            cancelSent = true;
+        }
+        if (cancelBy == CancelBy::Driver) {
+            const unsigned long timeout = m_connection.QueryTimeout();
+            const bool stalled =
+                (m_cancelled && now - m_cancelAt > CancelGrace) ||
+                (timeout > 0 && now - start > std::chrono::seconds(timeout) + TimeoutGrace);
+            if (stalled) {
+                GiveUp();
+                throw DatabaseError::ServerSilent();
+            }
+        }
+        lock.lock();
+    }
+}
+
+void ConnectionWorker::GiveUp() {
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->stop = true;
+    }
+    // The thread ends when the driver lets go of it; its result is dropped.
+    m_thread.detach();
+    m_shared.reset();
+    m_connection.Abandon();
+    m_gaveUp = true;
+}
+
+void ConnectionWorker::Cancel() {
+    if (m_workDepth == 0 || m_cancelled)
+        return;
+    m_cancelAt = Clock::now();
+    m_cancelled = true;
+}
+
+void ConnectionWorker::KeepAnswering() {
+    if (m_workDepth > 0 && Clock::now() - m_lastPump >= PumpInterval)
+        Pump();
+}
+
+void ConnectionWorker::Pump() {
+    m_host.Gate().Pump();
+    const Clock::time_point now = Clock::now();
+    m_lastPump = now;
+    if (now - m_workStart < StatusDelay || now - m_lastStatus < StatusInterval)
+        return;
+    m_lastStatus = now;
+    // Work without an activity keeps the status texts it sets itself.
+    if (StatusSink *status = m_host.Status(); status && !m_activity.isEmpty()) {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - m_workStart);
+        status->SetMessageText(m_cancelled
+                                   ? QStringLiteral("Cancelling...")
+                                   : StatusText(m_activity, seconds.count(), m_rows.load()));
+        m_statusShown = true;
+    }
+}
+
+QString ConnectionWorker::StatusText(const QString &activity, int64_t seconds, uint64_t rows) {
+    QString text = QStringLiteral("%1: %2 s").arg(activity).arg(seconds);
+    if (rows > 0)
+        text += QStringLiteral(", %1 rows fetched").arg(Grouped(rows));
+    return text + QStringLiteral(". Esc cancels.");
+}
+
+void ConnectionWorker::BeginWork(const QString &activity) {
+    if (m_workDepth++ > 0)
+        return;
+    m_activity = activity;
+    m_cancelled = false;
+    m_rows = 0;
+    m_workStart = m_lastPump = Clock::now();
+    m_lastStatus = {};
+    m_statusShown = false;
+    m_host.Gate().Close([this] { Cancel(); });
+}
+
+void ConnectionWorker::EndWork() {
+    if (--m_workDepth > 0)
+        return;
+    m_host.Gate().Open();
+    if (m_statusShown)
+        if (StatusSink *status = m_host.Status())
+            status->SetMessageText(QString());
+    m_statusShown = false;
+}
+
+ConnectionWorker::Work::Work(ConnectionWorker &worker, QString activity) : m_worker(worker) {
+    m_worker.BeginWork(activity);
+}
+
+ConnectionWorker::Work::~Work() { m_worker.EndWork(); }
