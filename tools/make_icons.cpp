@@ -556,6 +556,21 @@ std::vector<std::pair<QString, Painter>> ToolbarIcons() {
                  p.setBrush(Qt::NoBrush);
              }
          }},
+        {"cancel",
+         [](QPainter &p) {
+             // A stop sign: a red octagon with a white bar.
+             QPolygonF sign;
+             for (int corner = 0; corner < 8; ++corner) {
+                 const qreal angle = (corner * 45 + 22.5) * M_PI / 180;
+                 sign << QPointF(8 + 7.3 * std::cos(angle), 8 + 7.3 * std::sin(angle));
+             }
+             p.setPen(Pen(color::redDark));
+             p.setBrush(color::red);
+             p.drawPolygon(sign);
+             p.setPen(Qt::NoPen);
+             p.setBrush(color::paper);
+             p.drawRect(QRectF(3.5, 6.8, 9, 2.4));
+         }},
         {"print",
          [](QPainter &p) {
              p.setPen(Pen(color::paperEdge));

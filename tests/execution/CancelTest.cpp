@@ -234,7 +234,7 @@ TEST_P(PausedBackendTest, IsGivenUpAfterACancel) {
         Frame().SendCommand(ID_CANCEL_WORK);
         return true;
     });
-    EXPECT_GE(ticks, 10);
+    EXPECT_GE(ticks, 2);
     EXPECT_LT(took_, ConnectionWorker::CancelGrace + 3s);
     EXPECT_NE(output.find("State:08S01"), std::string::npos) << output;
     EXPECT_NE(output.find(CBrindleDoc::LostText), std::string::npos) << output;
