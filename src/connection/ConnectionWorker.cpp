@@ -17,9 +17,14 @@ using namespace std::chrono_literals;
 
 // How often the waiting thread delivers events, and refreshes the status bar.
 constexpr auto PumpInterval = 25ms;
+// How often work on the window's own thread stops to deliver them: each time
+// the window paints what has changed, which costs the work time.
+constexpr auto AnswerInterval = 100ms;
 constexpr auto StatusInterval = 250ms;
 // Work shorter than this shows no running text: a script's statements would flicker.
 constexpr auto StatusDelay = 400ms;
+// How long each thread spins for the other before it sleeps.
+constexpr auto SpinTime = 1ms;
 // A fetching call gets this long to see the cancel flag before SQLCancel.
 constexpr auto FetchCancelDelay = 1s;
 
@@ -32,29 +37,64 @@ QString Grouped(uint64_t value) {
 
 } // namespace
 
+// The hand-over between the two threads. A call and its end are flagged in
+// atomics, and each side spins briefly before it sleeps: a script's short
+// statements then cost no system call to wake the other thread, while an idle
+// worker or a long call sleeps on the condition variables.
 struct ConnectionWorker::Shared {
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable finished;
+    // Written by the caller before `hasCall` is set; read by the worker after.
     std::function<SQLRETURN()> call;
     std::shared_ptr<const void> keepAlive;
-    bool hasCall = false;
-    bool done = false;
-    bool stop = false;
+    // Written by the worker before `done` is set; read by the caller after.
     SQLRETURN result = SQL_ERROR;
     std::exception_ptr error;
+    std::atomic<bool> hasCall{false};
+    std::atomic<bool> done{false};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> workerSleeps{false};
+    std::atomic<bool> callerSleeps{false};
+
+    // Spins until `flag` is set or the time is up.
+    static bool SpinFor(const std::atomic<bool> &flag, const std::atomic<bool> &stop) {
+        const auto until = Clock::now() + SpinTime;
+        for (unsigned round = 0;; ++round) {
+            if (flag.load() || stop.load())
+                return flag.load();
+            if (round % 16 == 15 && Clock::now() > until)
+                return false;
+            std::this_thread::yield();
+        }
+    }
+
+    void Post(std::function<SQLRETURN()> next, std::shared_ptr<const void> keep) {
+        call = std::move(next);
+        keepAlive = std::move(keep);
+        error = nullptr;
+        done = false;
+        hasCall = true;
+        if (workerSleeps) {
+            std::lock_guard lock(mutex);
+            wake.notify_one();
+        }
+    }
 
     // The thread's loop: one call at a time until stopped. It holds the state
     // itself, so a thread left running past its connection still has it.
     static void Serve(const std::shared_ptr<Shared> &self) {
-        std::unique_lock lock(self->mutex);
         for (;;) {
-            self->wake.wait(lock, [&] { return self->hasCall || self->stop; });
+            if (!SpinFor(self->hasCall, self->stop)) {
+                std::unique_lock lock(self->mutex);
+                self->workerSleeps = true;
+                self->wake.wait(lock, [&] { return self->hasCall.load() || self->stop.load(); });
+                self->workerSleeps = false;
+            }
             if (!self->hasCall)
-                return;
-            std::function<SQLRETURN()> call = std::move(self->call);
+                return; // stopped
             self->hasCall = false;
-            lock.unlock();
+            std::function<SQLRETURN()> call = std::move(self->call);
             SQLRETURN result = SQL_ERROR;
             std::exception_ptr error;
             try {
@@ -63,17 +103,17 @@ struct ConnectionWorker::Shared {
                 error = std::current_exception();
             }
             call = nullptr;
-            lock.lock();
             // Released before the caller hears of the end: only a connection
             // given up is freed here, on this thread.
             std::shared_ptr<const void> keep = std::move(self->keepAlive);
-            lock.unlock();
             keep.reset();
-            lock.lock();
             self->result = result;
             self->error = error;
             self->done = true;
-            self->finished.notify_all();
+            if (self->callerSleeps) {
+                std::lock_guard lock(self->mutex);
+                self->finished.notify_all();
+            }
             if (self->stop)
                 return;
         }
@@ -89,8 +129,8 @@ ConnectionWorker::~ConnectionWorker() {
     {
         std::lock_guard lock(m_shared->mutex);
         m_shared->stop = true;
+        m_shared->wake.notify_all();
     }
-    m_shared->wake.notify_all();
     m_thread.join();
 }
 
@@ -118,15 +158,7 @@ SQLRETURN ConnectionWorker::Run(std::shared_ptr<const void> keepAlive, SQLHSTMT 
         throw DatabaseError::Cancelled();
     StartThread();
     const std::shared_ptr<Shared> shared = m_shared;
-    {
-        std::lock_guard lock(shared->mutex);
-        shared->call = call;
-        shared->keepAlive = std::move(keepAlive);
-        shared->hasCall = true;
-        shared->done = false;
-        shared->error = nullptr;
-    }
-    shared->wake.notify_one();
+    shared->Post(call, std::move(keepAlive));
     m_running = true;
     try {
         WaitFor(shared, stmt, cancelBy);
@@ -143,10 +175,13 @@ SQLRETURN ConnectionWorker::Run(std::shared_ptr<const void> keepAlive, SQLHSTMT 
 void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT stmt,
                                CancelBy cancelBy) {
     const Clock::time_point start = Clock::now();
+    // Most calls end while this thread spins: no events, no status.
+    if (Shared::SpinFor(shared->done, shared->stop))
+        return;
     bool cancelSent = false;
     std::unique_lock lock(shared->mutex);
-    // Most calls end within the first wait: no events, no status.
-    while (!shared->finished.wait_for(lock, PumpInterval, [&] { return shared->done; })) {
+    shared->callerSleeps = true;
+    while (!shared->finished.wait_for(lock, PumpInterval, [&] { return shared->done.load(); })) {
         lock.unlock();
         Pump();
         const Clock::time_point now = Clock::now();
@@ -167,12 +202,14 @@ void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT s
         }
         lock.lock();
     }
+    shared->callerSleeps = false;
 }
 
 void ConnectionWorker::GiveUp() {
     {
         std::lock_guard lock(m_shared->mutex);
         m_shared->stop = true;
+        m_shared->callerSleeps = false;
     }
     // The thread ends when the driver lets go of it; its result is dropped.
     m_thread.detach();
@@ -189,7 +226,7 @@ void ConnectionWorker::Cancel() {
 }
 
 void ConnectionWorker::KeepAnswering() {
-    if (m_workDepth > 0 && Clock::now() - m_lastPump >= PumpInterval)
+    if (m_workDepth > 0 && Clock::now() - m_lastPump >= AnswerInterval)
         Pump();
 }
 
@@ -232,6 +269,8 @@ void ConnectionWorker::BeginWork(const QString &activity) {
 void ConnectionWorker::EndWork() {
     if (--m_workDepth > 0)
         return;
+    // A cancel ends with its work: the next work starts afresh.
+    m_cancelled = false;
     m_host.Gate().Open();
     if (m_statusShown)
         if (StatusSink *status = m_host.Status())

@@ -50,11 +50,9 @@ void StatementRunner::ExecuteStatement(const std::string &statement) {
             grid->LoadQueryResult(std::string(text));
         }
         return;
-    case StatementKind::Script: {
-        ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the script"));
+    case StatementKind::Script:
         RunScript(std::string(text));
         return;
-    }
     case StatementKind::Other: {
         ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the statement"));
         ExecuteDirect(std::string(text));
@@ -138,6 +136,9 @@ void StatementRunner::RunScript(const std::string &statement) {
     ScriptReader reader(file);
     file.close();
     ShowPrompt();
+
+    // One piece of work: a cancel stops the whole script.
+    ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the script"));
 
     struct DepthGuard {
         int &depth;

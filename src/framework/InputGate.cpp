@@ -1,6 +1,7 @@
 #include "framework/InputGate.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -24,6 +25,7 @@ void InputGate::Open() {
     m_cancel = nullptr;
     if (m_filtering) {
         qApp->removeEventFilter(this);
+        QApplication::restoreOverrideCursor();
         m_filtering = false;
         Q_EMIT BusyChanged(false);
     }
@@ -36,6 +38,8 @@ void InputGate::Pump() {
     // nothing and shows nothing.
     if (!m_filtering) {
         qApp->installEventFilter(this);
+        // The pointer says the window still answers: Cancel can be clicked.
+        QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
         m_filtering = true;
         Q_EMIT BusyChanged(true);
     }

@@ -172,9 +172,8 @@ TEST_P(DispatchedCancelTest, CancelStopsAScriptMidway) {
         for (int i = 1; i <= 10000; ++i)
             script << "INSERT INTO cancel_t VALUES (" << i << ");\n";
     }
-    const std::string output = Run("@" + path, [&](Clock::duration elapsed) {
-        if (elapsed < 200ms)
-            return false;
+    // At the first moment the window answers, well before the last statement.
+    const std::string output = Run("@" + path, [&](Clock::duration) {
         Frame().SendCommand(ID_CANCEL_WORK);
         return true;
     });
