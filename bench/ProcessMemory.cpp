@@ -3,6 +3,7 @@
 #if defined(__linux__)
 #include <fstream>
 #include <malloc.h>
+#include <string>
 #include <unistd.h>
 #endif
 
@@ -26,5 +27,35 @@ std::optional<uint64_t> ProcessMemory::HeapInUseBytes() {
     return static_cast<uint64_t>(info.uordblks) + static_cast<uint64_t>(info.hblkhd);
 #else
     return std::nullopt;
+#endif
+}
+
+std::optional<uint64_t> ProcessMemory::PeakResidentBytes() {
+#if defined(__linux__)
+    // /proc/self/status: "VmHWM:   123456 kB".
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            uint64_t kilobytes = 0;
+            if (status >> kilobytes)
+                return kilobytes * 1024;
+            return std::nullopt;
+        }
+        status.ignore(4096, '\n');
+    }
+#endif
+    return std::nullopt;
+}
+
+bool ProcessMemory::ResetPeak() {
+#if defined(__linux__)
+    // "5" resets the peak resident size to the size now (Linux 4.0 and later).
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+#else
+    return false;
 #endif
 }

@@ -12,4 +12,8 @@ public:
     // Bytes the C heap has handed out and not had back: finer than the resident
     // size, which freed pages do not lower.
     static std::optional<uint64_t> HeapInUseBytes();
+    // The peak resident size since the process started or since ResetPeak.
+    static std::optional<uint64_t> PeakResidentBytes();
+    // Starts a new peak from the size now; false where the platform cannot.
+    static bool ResetPeak();
 };

@@ -1,5 +1,7 @@
 #include "TreeBench.h"
 
+#include "ProcessMemory.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -320,9 +322,12 @@ void TreeBench::Run(const std::string &source, const std::string &connect,
                 std::printf(" %s\n", BenchReport::Duration(seconds).c_str());
             }
             const Build all = MeasureBuild(frame, raw, total);
+            const long peak =
+                m_treePeakKnown ? static_cast<long>(m_treePeak >> 20) : PeakMegabytes();
             m_report.AddNote(
                 source, "process memory with the tree of " + std::to_string(total) + " tables",
-                MemoryText(), PeakMegabytes() < 400 ? "met (under 400 MB)" : "MISSED (400 MB)");
+                MemoryText() + ", " + std::to_string(peak) + " MB at the peak of a Refresh",
+                peak < 400 ? "met (under 400 MB)" : "MISSED (400 MB)");
             m_report.AddRatio(source, "catalog tree of " + std::to_string(total) + " tables",
                               all.app, all.raw, 1.20);
             // The driver's own catalog calls may slow down as the catalog grows (a pattern
@@ -382,7 +387,11 @@ TreeBench::Build TreeBench::MeasureBuild(CChildFrame &frame, RawCatalog &raw, in
     build.raw = best.raw;
     // A Refresh first clears the old tree: that must not cost more than the build.
     const double clearing = Stopwatch::Seconds([&] { tree->clear(); });
+    // The process's peak while the program alone builds the tree: the raw loop's
+    // one call, which a driver may buffer whole, is no part of it.
+    m_treePeakKnown = ProcessMemory::ResetPeak();
     Refresh(m_app, frame);
+    m_treePeak = ProcessMemory::PeakResidentBytes().value_or(0);
     m_report.AddNote(m_source, "clearing the tree of " + std::to_string(build.tables) + " tables",
                      BenchReport::Duration(clearing) + " (a whole Refresh " +
                          BenchReport::Duration(best.app) + ")",

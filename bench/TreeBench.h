@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "BenchData.h"
@@ -42,4 +43,7 @@ private:
     BenchOptions m_options;
     BenchReport &m_report;
     std::string m_source;
+    // The process's peak resident size during the last Refresh of MeasureBuild.
+    bool m_treePeakKnown = false;
+    uint64_t m_treePeak = 0;
 };

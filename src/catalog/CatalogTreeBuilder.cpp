@@ -7,6 +7,7 @@
 
 #include "catalog/CatalogNode.h"
 #include "catalog/CatalogTreeSink.h"
+#include "catalog/TableNameGroups.h"
 #include "catalog/recordsets/CColumns.h"
 #include "catalog/recordsets/CForeignKeys.h"
 #include "catalog/recordsets/CPrimaryKeys.h"
@@ -144,43 +145,61 @@ void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
         return;
     std::unordered_map<std::string_view, NamedTables *> byName;
     byName.reserve(tables.size());
-    for (NamedTables &table : tables)
+    std::vector<std::string> names;
+    names.reserve(tables.size());
+    for (NamedTables &table : tables) {
         byName.emplace(table.name, &table);
+        names.push_back(table.name);
+    }
+    // One call for a list within the limit; a longer one is read by name prefix.
+    for (const TableNameGroups::Group &group : TableNameGroups::Split(names, m_tablesPerCall)) {
+        if (m_doc.Worker().CancelRequested())
+            return;
+        CColumns columns(m_doc.Database());
+        bool read = false;
+        try {
+            read = columns.OpenTablesStartingWith(group.prefix, group.exact) &&
+                   FillFromCall(columns, byName, progress);
+        } catch (const DatabaseError &) {
+        }
+        columns.Close();
+        // The driver refused the pattern or failed part way: what it has not
+        // given in full is asked table by table, which reports its own errors.
+        if (!read)
+            return;
+    }
+}
 
+bool CatalogTreeBuilder::FillFromCall(CColumns &columns,
+                                      std::unordered_map<std::string_view, NamedTables *> &byName,
+                                      TableProgress &progress) {
     // The rows come table by table: each table's columns are added when the
     // next table's first row arrives, so a failure never leaves a table half read.
-    CColumns columns(m_doc.Database());
     std::string currentName;
     NamedTables *current = nullptr;
     std::vector<std::string> arrived;
-    try {
-        if (!columns.OpenEveryTable())
-            return;
-        for (; !columns.IsEOF(); columns.MoveNext()) {
-            m_doc.Worker().KeepAnswering();
-            if (!current || columns.TableName != currentName) {
-                if (current)
-                    AddFields(*current, arrived, progress);
-                arrived.clear();
-                currentName = columns.TableName;
-                // Relations the list does not have (psqlODBC's indexes, views
-                // when they are not shown) are passed over.
-                const auto found = byName.find(currentName);
-                current = found == byName.end() ? nullptr : found->second;
-                if (current && !current->filled)
-                    SetStatus(QStringLiteral("Fetching \"%1\" column info...")
-                                  .arg(QString::fromStdString(currentName)));
-            }
+    for (; !columns.IsEOF(); columns.MoveNext()) {
+        m_doc.Worker().KeepAnswering();
+        if (current == nullptr || columns.TableName != currentName) {
             if (current)
-                arrived.push_back(columns.ColumnName);
+                AddFields(*current, arrived, progress);
+            arrived.clear();
+            currentName = columns.TableName;
+            // Relations the list does not have (psqlODBC's indexes, views when
+            // they are not shown), and tables an earlier call filled (a pattern
+            // matching without regard to case), are passed over.
+            const auto found = byName.find(currentName);
+            current = found == byName.end() || found->second->filled ? nullptr : found->second;
+            if (current)
+                SetStatus(QStringLiteral("Fetching \"%1\" column info...")
+                              .arg(QString::fromStdString(currentName)));
         }
         if (current)
-            AddFields(*current, arrived, progress);
-    } catch (const DatabaseError &) {
-        // The driver refused the pattern or failed part way: what it has not
-        // given in full is asked table by table, which reports its own errors.
+            arrived.push_back(columns.ColumnName);
     }
-    columns.Close();
+    if (current)
+        AddFields(*current, arrived, progress);
+    return true;
 }
 
 void CatalogTreeBuilder::FillTableByTable(std::vector<NamedTables> &tables,

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CatalogTreeSink;
+class CColumns;
 class QString;
 class CBrindleDoc;
 class Recordset;
@@ -19,9 +23,14 @@ public:
     // tables it misses are asked one by one), or one call per table.
     enum class ColumnFetch { EveryTableAtOnce, TableByTable };
 
+    // The one call is split by table name into calls of at most this many
+    // tables: a driver that buffers its whole result holds no more than that.
+    static constexpr size_t TablesPerColumnCall = 5000;
+
     CatalogTreeBuilder(CBrindleDoc &doc, CatalogTreeSink &sink,
-                       ColumnFetch fetch = ColumnFetch::EveryTableAtOnce)
-        : m_doc(doc), m_sink(sink), m_fetch(fetch) {}
+                       ColumnFetch fetch = ColumnFetch::EveryTableAtOnce,
+                       size_t tablesPerCall = TablesPerColumnCall)
+        : m_doc(doc), m_sink(sink), m_fetch(fetch), m_tablesPerCall(tablesPerCall) {}
 
     // Every node from the document's table list; returns the root's id.
     // `progress` drives the status bar's progress indicator.
@@ -41,6 +50,10 @@ private:
     };
 
     void FillFromOneCall(std::vector<NamedTables> &tables, TableProgress &progress);
+    // One call's rows into their tables; false when the driver refused or failed.
+    bool FillFromCall(CColumns &columns,
+                      std::unordered_map<std::string_view, NamedTables *> &byName,
+                      TableProgress &progress);
     void FillTableByTable(std::vector<NamedTables> &tables, TableProgress &progress);
     void AddFields(NamedTables &table, const std::vector<std::string> &columns,
                    TableProgress &progress);
@@ -61,4 +74,5 @@ private:
     CBrindleDoc &m_doc;
     CatalogTreeSink &m_sink;
     ColumnFetch m_fetch;
+    size_t m_tablesPerCall;
 };

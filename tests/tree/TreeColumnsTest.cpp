@@ -56,16 +56,17 @@ protected:
         return fields;
     }
 
-    std::string BuildOutline(CatalogTreeBuilder::ColumnFetch fetch) {
+    std::string BuildOutline(CatalogTreeBuilder::ColumnFetch fetch,
+                             size_t tablesPerCall = CatalogTreeBuilder::TablesPerColumnCall) {
         OutlineSink sink;
-        CatalogTreeBuilder(*doc_, sink, fetch).Build(false);
+        CatalogTreeBuilder(*doc_, sink, fetch, tablesPerCall).Build(false);
         return sink.Outline();
     }
 };
 
-// One call for every table, with the per-table call for what it misses, gives
-// the tree of one call per table: a name with "_" (a pattern character), a
-// relation with no columns, and (PostgreSQL) an index the driver also lists.
+// One call for every table (or one per group of names), with the per-table
+// call for what it misses, gives the tree of one call per table: a name with "_" (a pattern
+// character), a relation with no columns, and (PostgreSQL) an index the driver also lists.
 TEST_P(TreeColumnsTest, OneCallForEveryTableGivesTheTreeOfOneCallPerTable) {
     // A relation without columns: a table on PostgreSQL, a view whose table is
     // gone on SQLite; MariaDB has neither, and lists no index as a relation.
@@ -92,6 +93,8 @@ TEST_P(TreeColumnsTest, OneCallForEveryTableGivesTheTreeOfOneCallPerTable) {
 
     const std::string bulk = BuildOutline(CatalogTreeBuilder::ColumnFetch::EveryTableAtOnce);
     EXPECT_EQ(bulk, BuildOutline(CatalogTreeBuilder::ColumnFetch::TableByTable));
+    // Split by name prefix ("tree\_c%", "order\_%", ...) into calls of two tables.
+    EXPECT_EQ(bulk, BuildOutline(CatalogTreeBuilder::ColumnFetch::EveryTableAtOnce, 2));
     if (columnless) {
         EXPECT_EQ(FieldsOf(bulk, "tree_columnless"), std::vector<std::string>{});
     }

@@ -32,9 +32,13 @@ bool CColumns::Open(const char *qualifier, const char *owner, const char *tableN
     });
 }
 
-bool CColumns::OpenEveryTable() {
-    static const char everyTable[] = "%";
+bool CColumns::OpenEveryTable() { return OpenTablesStartingWith(std::string(), false); }
+
+bool CColumns::OpenTablesStartingWith(const std::string &prefix, bool exact) {
+    const std::string pattern =
+        prefix.empty() ? std::string(exact ? "" : "%")
+                       : *NamePattern(Connection(), prefix.c_str()) + (exact ? "" : "%");
     return OpenWith(SQL_API_SQLCOLUMNS, OpenType::ForwardOnly, [&](SQLHSTMT stmt) {
-        return SQLColumns(stmt, nullptr, 0, nullptr, 0, Arg(everyTable), SQL_NTS, nullptr, 0);
+        return SQLColumns(stmt, nullptr, 0, nullptr, 0, Arg(pattern.c_str()), SQL_NTS, nullptr, 0);
     });
 }
