@@ -13,6 +13,7 @@
 #include "DriverFacts.h"
 #include "Panes.h"
 #include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
 #include "connection/CBrindleDoc.h"
 #include "console/CDBOutputView.h"
 #include "framework/CommandTable.h"
@@ -204,6 +205,22 @@ TEST_P(DispatchedCancelTest, ClosingTheWindowDuringAQueryCancelsThenCloses) {
     ASSERT_EQ(prompts_->questions.size(), 1u);
     EXPECT_EQ(prompts_->questions[0], QString::fromLatin1(CChildFrame::CloseWhileBusyText));
     // The window goes once the work's stack has unwound.
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Frame().ChildFrames().empty());
+}
+
+TEST_P(DispatchedCancelTest, QuittingDuringAQueryCancelsThenQuits) {
+    prompts_->questionAnswers.push_back(true);
+    Run(WorkOf(GetParam()).query, [&](Clock::duration elapsed) {
+        if (elapsed < 300ms)
+            return false;
+        Frame().close();
+        return true;
+    });
+    EXPECT_LT(took_, 5s);
+    ASSERT_EQ(prompts_->questions.size(), 1u);
+    EXPECT_EQ(prompts_->questions[0], QString::fromLatin1(CMainFrame::QuitWhileBusyText));
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(Frame().ChildFrames().empty());
