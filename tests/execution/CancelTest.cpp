@@ -175,8 +175,12 @@ TEST_P(DispatchedCancelTest, CancelStopsAScriptMidway) {
     const std::string path = MakeTempDir() + "/many.sql";
     {
         std::ofstream script(path, std::ios::binary);
+        // Each statement counts to 300 first, so the script takes long enough
+        // on any machine for the cancel to come midway.
         for (int i = 1; i <= 10000; ++i)
-            script << "INSERT INTO cancel_t VALUES (" << i << ");\n";
+            script << "INSERT INTO cancel_t (id) WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                      "SELECT x + 1 FROM c WHERE x < 300) SELECT MAX(x) - 300 + "
+                   << i << " FROM c;\n";
     }
     // At the first moment the window answers, well before the last statement.
     const std::string output = Run("@" + path, [&](Clock::duration) {
