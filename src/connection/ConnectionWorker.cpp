@@ -147,8 +147,6 @@ SQLRETURN ConnectionWorker::Run(std::shared_ptr<const void> keepAlive, SQLHSTMT 
     // meanwhile) would have to wait for the one before it: refused instead.
     if (m_running)
         throw DatabaseError::Busy();
-    if (m_workDepth > 0 && m_cancelled)
-        throw DatabaseError::Cancelled();
     std::optional<Work> implicit;
     if (m_workDepth == 0)
         implicit.emplace(*this, QStringLiteral("Waiting for the data source"));

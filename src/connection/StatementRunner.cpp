@@ -45,10 +45,9 @@ void StatementRunner::ExecuteStatement(const std::string &statement) {
     case StatementKind::Comment:
         return;
     case StatementKind::Query:
-        if (ResultPane *grid = m_doc.m_pListView) {
-            ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Running the query"));
+        // The grid's loader marks the query as one piece of work.
+        if (ResultPane *grid = m_doc.m_pListView)
             grid->LoadQueryResult(std::string(text));
-        }
         return;
     case StatementKind::Script:
         RunScript(std::string(text));

@@ -15,7 +15,7 @@
 #include "wizards/WizardText.h"
 
 CWizardPage5::CWizardPage5(const CWizardPage3 &step3, QWidget *parent)
-    : WizardPage(QStringLiteral("SELECT Statement Wizard - Step 5 of 5: Sort Specification"),
+    : WizardPage(QStringLiteral("SELECT Statement Wizard - Step 5 of 5: Sort Order"),
                  parent),
       m_step3(step3) {
     auto *description = new QLabel(QStringLiteral("Sorts a query's resulting records on a "
