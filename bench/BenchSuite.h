@@ -19,6 +19,7 @@ struct BenchOptions {
     int cycles = 200;           // connection windows opened and closed
     std::string workDir;        // script and spool files go here
     std::string treeDb;         // a SQLite file whose tree tables are kept between runs
+    bool keepTree = false;      // PostgreSQL's tree tables are kept between runs
     std::string part;           // loads, scripts, tree, export, console or windows; empty for all
 
     bool Measures(const char *name) const { return part.empty() || part == name; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/recordsets/CColumnNames.h"
+
 #include <cstdint>
 #include <string>
 
@@ -33,7 +35,8 @@ private:
     struct Build {
         double app = 0;
         double raw = 0;
-        int tables = 0; // entries of the table list the tree was built from
+        double rawCatalog = 0; // the tree's own queries on the DBMS's catalog, raw
+        int tables = 0;        // entries of the table list the tree was built from
     };
     Build MeasureBuild(CChildFrame &frame, RawCatalog &raw, int generated);
     void MeasureExpand(CChildFrame &frame, RawCatalog &raw, int generated);
@@ -43,6 +46,7 @@ private:
     BenchOptions m_options;
     BenchReport &m_report;
     std::string m_source;
+    CColumnNames::Dialect m_dialect = CColumnNames::Dialect::Unknown;
     // The process's peak resident size during the last Refresh of MeasureBuild.
     bool m_treePeakKnown = false;
     uint64_t m_treePeak = 0;

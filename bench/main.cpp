@@ -22,12 +22,13 @@
 namespace {
 
 void Usage() {
-    std::printf(
-        "usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
-        "                     [--tables N] [--tree-db FILE] [--cycles N] [--only sqlite|postgres]\n"
-        "                     [--part loads|scripts|tree|export|console|windows]\n"
-        "--tree-db keeps the SQLite tree tables in FILE between runs (made when missing).\n"
-        "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
+    std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
+                "                     [--tables N] [--tree-db FILE] [--keep-tree] [--cycles N]\n"
+                "                     [--only sqlite|postgres]\n"
+                "                     [--part loads|scripts|tree|export|console|windows]\n"
+                "--tree-db keeps the SQLite tree tables in FILE between runs (made when missing).\n"
+                "--keep-tree keeps PostgreSQL's tree tables between runs.\n"
+                "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
 }
 
 bool ParseCount(const char *text, uint64_t &value) {
@@ -55,6 +56,8 @@ int main(int argc, char **argv) {
         const bool hasValue = i + 1 < argc;
         if (argument == "--only" && hasValue) {
             only = argv[++i];
+        } else if (argument == "--keep-tree") {
+            options.keepTree = true;
         } else if (argument == "--tree-db" && hasValue) {
             options.treeDb = argv[++i];
         } else if (argument == "--part" && hasValue) {

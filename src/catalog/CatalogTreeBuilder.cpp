@@ -5,9 +5,12 @@
 #include <string_view>
 #include <unordered_map>
 
+#include <sqlext.h>
+
 #include "catalog/CatalogNode.h"
 #include "catalog/CatalogTreeSink.h"
 #include "catalog/TableNameGroups.h"
+#include "catalog/recordsets/CColumnNames.h"
 #include "catalog/recordsets/CColumns.h"
 #include "catalog/recordsets/CForeignKeys.h"
 #include "catalog/recordsets/CPrimaryKeys.h"
@@ -128,7 +131,8 @@ int CatalogTreeBuilder::Build(bool progress) {
             // The tables read so far stay.
             m_doc.ReportError(error);
         }
-        if (m_fetch == ColumnFetch::EveryTableAtOnce)
+        m_tablesFromDbmsCatalog = 0;
+        if (m_fetch != ColumnFetch::TableByTable)
             FillFromOneCall(named, run);
         FillTableByTable(named, run);
         SetStatus(nullptr);
@@ -151,15 +155,45 @@ void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
         byName.emplace(table.name, &table);
         names.push_back(table.name);
     }
+    auto dialect = CColumnNames::Dialect::Unknown;
+    if (m_fetch == ColumnFetch::DbmsCatalog) {
+        dialect = CColumnNames::DialectOf(m_doc.Database().InfoText(SQL_DBMS_NAME));
+        // A driver that lists columns of its own (psqlODBC's row version "xmin",
+        // which its call for many tables gives the last table alone) is asked
+        // table by table, as the tree has always shown them.
+        if (dialect != CColumnNames::Dialect::Unknown &&
+            !CatalogAgreesWithDriver(dialect, tables.front(), progress))
+            return;
+    }
     // One call for a list within the limit; a longer one is read by name prefix.
     for (const TableNameGroups::Group &group : TableNameGroups::Split(names, m_tablesPerCall)) {
         if (m_doc.Worker().CancelRequested())
             return;
+        if (dialect != CColumnNames::Dialect::Unknown) {
+            bool read = true;
+            for (const CColumnNames::Relations relations : CColumnNames::Reads(dialect)) {
+                CColumnNames rows(m_doc.Database());
+                try {
+                    read = read && rows.Open(dialect, relations, group.prefix, group.exact);
+                    if (read)
+                        m_tablesFromDbmsCatalog +=
+                            FillFromCall(rows, rows.TableName, rows.ColumnName, byName, progress);
+                } catch (const DatabaseError &) {
+                    // A relation the DBMS cannot describe (a view whose table is
+                    // gone): the driver's call reads what is left of this group.
+                    read = false;
+                }
+            }
+            if (read)
+                continue;
+        }
         CColumns columns(m_doc.Database());
         bool read = false;
         try {
-            read = columns.OpenTablesStartingWith(group.prefix, group.exact) &&
-                   FillFromCall(columns, byName, progress);
+            if (columns.OpenTablesStartingWith(group.prefix, group.exact)) {
+                FillFromCall(columns, columns.TableName, columns.ColumnName, byName, progress);
+                read = true;
+            }
         } catch (const DatabaseError &) {
         }
         columns.Close();
@@ -170,21 +204,56 @@ void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
     }
 }
 
-bool CatalogTreeBuilder::FillFromCall(CColumns &columns,
-                                      std::unordered_map<std::string_view, NamedTables *> &byName,
-                                      TableProgress &progress) {
+bool CatalogTreeBuilder::CatalogAgreesWithDriver(CColumnNames::Dialect dialect, NamedTables &table,
+                                                 TableProgress &progress) {
+    // The catalog stands in for the driver only where both agree.
+    std::vector<std::string> fromDriver;
+    std::vector<std::string> fromCatalog;
+    try {
+        CColumns columns(m_doc.Database());
+        if (!columns.Open(nullptr, nullptr, table.name.c_str(), nullptr,
+                          Recordset::OpenType::ForwardOnly))
+            return false;
+        for (; !columns.IsEOF(); columns.MoveNext())
+            fromDriver.push_back(columns.ColumnName);
+        for (const CColumnNames::Relations relations : CColumnNames::Reads(dialect)) {
+            CColumnNames names(m_doc.Database());
+            if (!names.Open(dialect, relations, table.name, true))
+                return false;
+            for (; !names.IsEOF(); names.MoveNext())
+                fromCatalog.push_back(names.ColumnName);
+        }
+    } catch (const DatabaseError &) {
+        return false;
+    }
+    if (fromDriver.empty() || fromDriver != fromCatalog)
+        return false;
+    AddFields(table, fromDriver, progress);
+    return true;
+}
+
+size_t CatalogTreeBuilder::FillFromCall(Recordset &rows, const std::string &tableName,
+                                        const std::string &columnName,
+                                        std::unordered_map<std::string_view, NamedTables *> &byName,
+                                        TableProgress &progress) {
     // The rows come table by table: each table's columns are added when the
     // next table's first row arrives, so a failure never leaves a table half read.
+    size_t filled = 0;
     std::string currentName;
     NamedTables *current = nullptr;
     std::vector<std::string> arrived;
-    for (; !columns.IsEOF(); columns.MoveNext()) {
+    const auto addArrived = [&] {
+        if (current) {
+            AddFields(*current, arrived, progress);
+            ++filled;
+        }
+    };
+    for (; !rows.IsEOF(); rows.MoveNext()) {
         m_doc.Worker().KeepAnswering();
-        if (current == nullptr || columns.TableName != currentName) {
-            if (current)
-                AddFields(*current, arrived, progress);
+        if (current == nullptr || tableName != currentName) {
+            addArrived();
             arrived.clear();
-            currentName = columns.TableName;
+            currentName = tableName;
             // Relations the list does not have (psqlODBC's indexes, views when
             // they are not shown), and tables an earlier call filled (a pattern
             // matching without regard to case), are passed over.
@@ -195,11 +264,10 @@ bool CatalogTreeBuilder::FillFromCall(CColumns &columns,
                               .arg(QString::fromStdString(currentName)));
         }
         if (current)
-            arrived.push_back(columns.ColumnName);
+            arrived.push_back(columnName);
     }
-    if (current)
-        AddFields(*current, arrived, progress);
-    return true;
+    addArrived();
+    return filled;
 }
 
 void CatalogTreeBuilder::FillTableByTable(std::vector<NamedTables> &tables,

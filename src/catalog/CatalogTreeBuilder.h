@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "catalog/recordsets/CColumnNames.h"
+
 class CatalogTreeSink;
 class CColumns;
 class QString;
@@ -19,16 +21,17 @@ class Recordset;
 // the document's ReportError; what was read before them stays.
 class CatalogTreeBuilder {
 public:
-    // How the Fields folders are read: one SQLColumns call for every table (the
-    // tables it misses are asked one by one), or one call per table.
-    enum class ColumnFetch { EveryTableAtOnce, TableByTable };
+    // How the Fields folders are read: one query on the DBMS's own catalog where
+    // the DBMS is known and agrees with its driver, else one SQLColumns call for
+    // every table; the tables either misses are asked one by one. Or one call per table.
+    enum class ColumnFetch { DbmsCatalog, EveryTableAtOnce, TableByTable };
 
     // The one call is split by table name into calls of at most this many
     // tables: a driver that buffers its whole result holds no more than that.
     static constexpr size_t TablesPerColumnCall = 5000;
 
     CatalogTreeBuilder(CBrindleDoc &doc, CatalogTreeSink &sink,
-                       ColumnFetch fetch = ColumnFetch::EveryTableAtOnce,
+                       ColumnFetch fetch = ColumnFetch::DbmsCatalog,
                        size_t tablesPerCall = TablesPerColumnCall)
         : m_doc(doc), m_sink(sink), m_fetch(fetch), m_tablesPerCall(tablesPerCall) {}
 
@@ -38,6 +41,8 @@ public:
     // The key folders of the table node `table` named `name`, when the table has keys.
     void LoadPrimaryKeys(int table, const std::string &name);
     void LoadForeignKeys(int table, const std::string &name);
+    // How many tables the last Build filled from the DBMS's own catalog.
+    size_t TablesFromDbmsCatalog() const noexcept { return m_tablesFromDbmsCatalog; }
 
 private:
     class TableProgress;
@@ -50,10 +55,16 @@ private:
     };
 
     void FillFromOneCall(std::vector<NamedTables> &tables, TableProgress &progress);
-    // One call's rows into their tables; false when the driver refused or failed.
-    bool FillFromCall(CColumns &columns,
-                      std::unordered_map<std::string_view, NamedTables *> &byName,
-                      TableProgress &progress);
+    // Whether the DBMS's catalog gives `table` the driver's columns; if so the
+    // table is filled.
+    bool CatalogAgreesWithDriver(CColumnNames::Dialect dialect, NamedTables &table,
+                                 TableProgress &progress);
+    // One call's rows (`tableName` and `columnName` are fields of `rows`) into
+    // their tables; returns how many tables it filled.
+    size_t FillFromCall(Recordset &rows, const std::string &tableName,
+                        const std::string &columnName,
+                        std::unordered_map<std::string_view, NamedTables *> &byName,
+                        TableProgress &progress);
     void FillTableByTable(std::vector<NamedTables> &tables, TableProgress &progress);
     void AddFields(NamedTables &table, const std::vector<std::string> &columns,
                    TableProgress &progress);
@@ -75,4 +86,5 @@ private:
     CatalogTreeSink &m_sink;
     ColumnFetch m_fetch;
     size_t m_tablesPerCall;
+    size_t m_tablesFromDbmsCatalog = 0;
 };

@@ -59,14 +59,19 @@ protected:
     std::string BuildOutline(CatalogTreeBuilder::ColumnFetch fetch,
                              size_t tablesPerCall = CatalogTreeBuilder::TablesPerColumnCall) {
         OutlineSink sink;
-        CatalogTreeBuilder(*doc_, sink, fetch, tablesPerCall).Build(false);
+        CatalogTreeBuilder builder(*doc_, sink, fetch, tablesPerCall);
+        builder.Build(false);
+        fromDbmsCatalog_ = builder.TablesFromDbmsCatalog();
         return sink.Outline();
     }
+
+    size_t fromDbmsCatalog_ = 0;
 };
 
-// One call for every table (or one per group of names), with the per-table
-// call for what it misses, gives the tree of one call per table: a name with "_" (a pattern
-// character), a relation with no columns, and (PostgreSQL) an index the driver also lists.
+// One call for every table (or one per group of names), from the driver or from
+// the DBMS's catalog, with the per-table call for what it misses, gives the tree of
+// one call per table: a name with "_" (a pattern character), one with a quote, a
+// relation with no columns, and (PostgreSQL) an index the driver also lists.
 TEST_P(TreeColumnsTest, OneCallForEveryTableGivesTheTreeOfOneCallPerTable) {
     // A relation without columns: a table on PostgreSQL, a view whose table is
     // gone on SQLite; MariaDB has neither, and lists no index as a relation.
@@ -74,8 +79,13 @@ TEST_P(TreeColumnsTest, OneCallForEveryTableGivesTheTreeOfOneCallPerTable) {
     const bool columnless = source_.name != "mariadb";
     const std::string dropColumnless =
         sqlite ? "DROP VIEW IF EXISTS tree_columnless" : "DROP TABLE IF EXISTS tree_columnless";
+    const std::string quoted = sqlite ? "\"tree_q'!%\"" : "\"tree_Q'!%\"";
     std::vector<std::string> setup = {dropColumnless, "DROP TABLE IF EXISTS tree_gone",
                                       "DROP TABLE IF EXISTS tree_indexed"};
+    if (source_.name != "mariadb") {
+        setup.push_back("DROP TABLE IF EXISTS " + quoted);
+        setup.push_back("CREATE TABLE " + quoted + " (z INTEGER, y INTEGER)");
+    }
     if (!sqlite) {
         if (columnless)
             setup.push_back("CREATE TABLE tree_columnless ()");
@@ -95,6 +105,11 @@ TEST_P(TreeColumnsTest, OneCallForEveryTableGivesTheTreeOfOneCallPerTable) {
     EXPECT_EQ(bulk, BuildOutline(CatalogTreeBuilder::ColumnFetch::TableByTable));
     // Split by name prefix ("tree\_c%", "order\_%", ...) into calls of two tables.
     EXPECT_EQ(bulk, BuildOutline(CatalogTreeBuilder::ColumnFetch::EveryTableAtOnce, 2));
+    for (const size_t perCall : {CatalogTreeBuilder::TablesPerColumnCall, size_t(2)}) {
+        EXPECT_EQ(bulk, BuildOutline(CatalogTreeBuilder::ColumnFetch::DbmsCatalog, perCall));
+        // SQLite and PostgreSQL read it from their own catalog; MariaDB from its driver.
+        EXPECT_EQ(fromDbmsCatalog_ > 0, source_.name != "mariadb") << perCall;
+    }
     if (columnless) {
         EXPECT_EQ(FieldsOf(bulk, "tree_columnless"), std::vector<std::string>{});
     }
@@ -104,10 +119,34 @@ TEST_P(TreeColumnsTest, OneCallForEveryTableGivesTheTreeOfOneCallPerTable) {
         EXPECT_EQ(FieldsOf(bulk, "tree_indexed"), (std::vector<std::string>{"a", "b"}));
         EXPECT_EQ(bulk.find("tree_indexed_ba"), std::string::npos);
     }
+    if (source_.name != "mariadb") {
+        EXPECT_EQ(FieldsOf(bulk, sqlite ? "tree_q'!%" : "tree_Q'!%"),
+                  (std::vector<std::string>{"z", "y"}));
+    }
     ExecuteSql(source_.connect, {dropColumnless, "DROP TABLE IF EXISTS tree_indexed"});
+    if (source_.name != "mariadb")
+        ExecuteSql(source_.connect, {"DROP TABLE IF EXISTS " + quoted});
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, TreeColumnsTest, ::testing::ValuesIn(TestSourceNames()),
+                         [](const auto &info) { return info.param; });
+
+// psqlODBC with row versioning lists a column "xmin" the catalog does not have:
+// the tree then takes every table's columns from the driver, as it shows them.
+class DriverOwnColumnsTest : public TreeColumnsTest {};
+
+TEST_P(DriverOwnColumnsTest, ADriverThatAddsColumnsIsNotReplacedByTheCatalog) {
+    source_.connect += ";RowVersioning=1";
+    ASSERT_NE(Open(), nullptr);
+    const std::string tree = BuildOutline(CatalogTreeBuilder::ColumnFetch::DbmsCatalog);
+    EXPECT_EQ(fromDbmsCatalog_, 0u);
+    EXPECT_EQ(tree, BuildOutline(CatalogTreeBuilder::ColumnFetch::TableByTable));
+    EXPECT_EQ(
+        FieldsOf(tree, "order_items"),
+        (std::vector<std::string>{"order_id", "product_id", "quantity", "unit_price", "xmin"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Postgres, DriverOwnColumnsTest, ::testing::Values("postgres"),
                          [](const auto &info) { return info.param; });
 
 } // namespace
