@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -37,12 +38,19 @@
 // buffers the size the recordsets use and copied out as they copy it.
 class RawCatalog {
 public:
-    explicit RawCatalog(const std::string &connect) {
+    explicit RawCatalog(const std::string &connect) : m_connect(connect) {
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env)))
             throw std::runtime_error("cannot allocate an ODBC environment");
         SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        Connect();
+    }
+    // An SQLite connection holds its own copy of the schema in this process:
+    // away while the program's memory is measured.
+    void Connect() {
+        if (m_connected)
+            return;
         SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
-        std::string text = connect;
+        std::string text = m_connect;
         SQLCHAR out[1024] = {};
         SQLSMALLINT outLength = 0;
         if (!SQL_SUCCEEDED(SQLDriverConnect(m_dbc, nullptr, Sql(text), SQL_NTS, out, sizeof out,
@@ -56,13 +64,19 @@ public:
                 SQLGetInfo(m_dbc, SQL_SEARCH_PATTERN_ESCAPE, escape, sizeof escape, &length)))
             m_escape = escape;
     }
-    ~RawCatalog() {
+    void Disconnect() {
         if (m_stmt != SQL_NULL_HSTMT)
             SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        m_stmt = SQL_NULL_HSTMT;
         if (m_connected)
             SQLDisconnect(m_dbc);
+        m_connected = false;
         if (m_dbc != SQL_NULL_HDBC)
             SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+        m_dbc = SQL_NULL_HDBC;
+    }
+    ~RawCatalog() {
+        Disconnect();
         if (m_env != SQL_NULL_HENV)
             SQLFreeHandle(SQL_HANDLE_ENV, m_env);
     }
@@ -103,7 +117,7 @@ public:
              "SQLTables");
         Fetch(kTablesText, {}, [&] { tables.push_back(m_text[2]); });
         for (const CColumnNames::Relations relations : CColumnNames::Reads(dialect)) {
-            std::string query = CColumnNames::QueryText(dialect, relations, true, false);
+            std::string query = CColumnNames::QueryText(dialect, relations, {});
             Open(SQLExecDirect(m_stmt, Sql(query), SQL_NTS), "catalog query");
             Fetch(kColumnNamesText, {}, [] {});
         }
@@ -173,6 +187,7 @@ private:
             throw std::runtime_error("the raw loop's SQLFetch failed");
     }
 
+    std::string m_connect;
     SQLHENV m_env = SQL_NULL_HENV;
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     SQLHSTMT m_stmt = SQL_NULL_HSTMT;
@@ -310,16 +325,16 @@ void TreeBench::Run(const std::string &source, const std::string &connect,
                       (keptFile ? m_options.treeDb : m_options.workDir + "/tree.db") +
                       ";SyncPragma=OFF;JournalMode=WAL"
                 : connect;
-        RawSession builder(target);
+        auto builder = std::make_unique<RawSession>(target);
         const char *countTables =
             dialect == BenchData::Dialect::Sqlite
                 ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name LIKE "
                   "'brindle_tree_%'"
                 : "SELECT COUNT(*) FROM pg_catalog.pg_class WHERE relkind = 'r' AND relname "
                   "LIKE 'brindle_tree_%'";
-        const bool reuse = keptFile && builder.QueryNumber(countTables) == total;
+        const bool reuse = keptFile && builder->QueryNumber(countTables) == total;
         if (!reuse)
-            DropTables(builder, dialect, total);
+            DropTables(*builder, dialect, total);
         try {
             AppSettings &settings = m_app.App().Settings();
             const AppSettings kept = settings;
@@ -333,7 +348,7 @@ void TreeBench::Run(const std::string &source, const std::string &connect,
                 std::printf("%s: creating %d tables ...", source.c_str(), small);
                 std::fflush(stdout);
                 const double seconds =
-                    Stopwatch::Seconds([&] { CreateTables(builder, dialect, 1, small); });
+                    Stopwatch::Seconds([&] { CreateTables(*builder, dialect, 1, small); });
                 std::printf(" %s\n", BenchReport::Duration(seconds).c_str());
             }
             CChildFrame &frame = m_app.OpenWindow(target);
@@ -342,9 +357,11 @@ void TreeBench::Run(const std::string &source, const std::string &connect,
                 std::printf("%s: creating %d more tables ...", source.c_str(), total - small);
                 std::fflush(stdout);
                 const double seconds =
-                    Stopwatch::Seconds([&] { CreateTables(builder, dialect, small + 1, total); });
+                    Stopwatch::Seconds([&] { CreateTables(*builder, dialect, small + 1, total); });
                 std::printf(" %s\n", BenchReport::Duration(seconds).c_str());
             }
+            // Its connection is no part of the program's memory.
+            builder.reset();
             const Build all = MeasureBuild(frame, raw, total);
             const long peak =
                 m_treePeakKnown ? static_cast<long>(m_treePeak >> 20) : PeakMegabytes();
@@ -385,8 +402,10 @@ void TreeBench::Run(const std::string &source, const std::string &connect,
         }
         for (CChildFrame *open : m_app.App().MainFrame()->ChildFrames())
             m_app.CloseWindow(*open);
-        if (!keptFile)
-            DropTables(builder, dialect, total);
+        if (!keptFile) {
+            builder = std::make_unique<RawSession>(target);
+            DropTables(*builder, dialect, total);
+        }
     } catch (const std::exception &error) {
         m_report.AddFailure(source, error.what());
     }
@@ -419,10 +438,15 @@ TreeBench::Build TreeBench::MeasureBuild(CChildFrame &frame, RawCatalog &raw, in
     // A Refresh first clears the old tree: that must not cost more than the build.
     const double clearing = Stopwatch::Seconds([&] { tree->clear(); });
     // The process's peak while the program alone builds the tree: the raw loop's
-    // one call, which a driver may buffer whole, is no part of it.
+    // one call, which a driver may buffer whole, is no part of it, nor its connection.
+    raw.Disconnect();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
     m_treePeakKnown = ProcessMemory::ResetPeak();
     Refresh(m_app, frame);
     m_treePeak = ProcessMemory::PeakResidentBytes().value_or(0);
+    raw.Connect();
     m_report.AddNote(m_source, "clearing the tree of " + std::to_string(build.tables) + " tables",
                      BenchReport::Duration(clearing) + " (a whole Refresh " +
                          BenchReport::Duration(best.app) + ")",

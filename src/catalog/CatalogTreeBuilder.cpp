@@ -155,38 +155,28 @@ void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
         byName.emplace(table.name, &table);
         names.push_back(table.name);
     }
-    auto dialect = CColumnNames::Dialect::Unknown;
     if (m_fetch == ColumnFetch::DbmsCatalog) {
-        dialect = CColumnNames::DialectOf(m_doc.Database().InfoText(SQL_DBMS_NAME));
-        // A driver that lists columns of its own (psqlODBC's row version "xmin",
-        // which its call for many tables gives the last table alone) is asked
-        // table by table, as the tree has always shown them.
-        if (dialect != CColumnNames::Dialect::Unknown &&
-            !CatalogAgreesWithDriver(dialect, tables.front(), progress))
-            return;
+        const auto dialect = CColumnNames::DialectOf(m_doc.Database().InfoText(SQL_DBMS_NAME));
+        if (dialect != CColumnNames::Dialect::Unknown) {
+            // A driver that lists columns of its own (psqlODBC's row version
+            // "xmin", which its call for many tables gives the last table
+            // alone) is asked table by table, as the tree has always shown them.
+            if (!CatalogAgreesWithDriver(dialect, tables.front(), progress))
+                return;
+            if (FillFromCatalog(dialect, names, byName, progress) ||
+                m_doc.Worker().CancelRequested())
+                return;
+            // What a failed query left (a view whose table is gone) is the driver's.
+            names.clear();
+            for (const NamedTables &table : tables)
+                if (!table.filled)
+                    names.push_back(table.name);
+        }
     }
     // One call for a list within the limit; a longer one is read by name prefix.
     for (const TableNameGroups::Group &group : TableNameGroups::Split(names, m_tablesPerCall)) {
         if (m_doc.Worker().CancelRequested())
             return;
-        if (dialect != CColumnNames::Dialect::Unknown) {
-            bool read = true;
-            for (const CColumnNames::Relations relations : CColumnNames::Reads(dialect)) {
-                CColumnNames rows(m_doc.Database());
-                try {
-                    read = read && rows.Open(dialect, relations, group.prefix, group.exact);
-                    if (read)
-                        m_tablesFromDbmsCatalog +=
-                            FillFromCall(rows, rows.TableName, rows.ColumnName, byName, progress);
-                } catch (const DatabaseError &) {
-                    // A relation the DBMS cannot describe (a view whose table is
-                    // gone): the driver's call reads what is left of this group.
-                    read = false;
-                }
-            }
-            if (read)
-                continue;
-        }
         CColumns columns(m_doc.Database());
         bool read = false;
         try {
@@ -204,6 +194,30 @@ void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
     }
 }
 
+bool CatalogTreeBuilder::FillFromCatalog(
+    CColumnNames::Dialect dialect, const std::vector<std::string> &names,
+    std::unordered_map<std::string_view, NamedTables *> &byName, TableProgress &progress) {
+    bool read = true;
+    for (const TableNameGroups::Range &range :
+         TableNameGroups::SplitRanges(names, m_tablesPerQuery)) {
+        for (const CColumnNames::Relations relations : CColumnNames::Reads(dialect)) {
+            if (m_doc.Worker().CancelRequested())
+                return false;
+            CColumnNames rows(m_doc.Database());
+            try {
+                if (rows.Open(dialect, relations, {range.from, range.to, std::nullopt}))
+                    m_tablesFromDbmsCatalog +=
+                        FillFromCall(rows, rows.TableName, rows.ColumnName, byName, progress);
+                else
+                    read = false;
+            } catch (const DatabaseError &) {
+                read = false;
+            }
+        }
+    }
+    return read;
+}
+
 bool CatalogTreeBuilder::CatalogAgreesWithDriver(CColumnNames::Dialect dialect, NamedTables &table,
                                                  TableProgress &progress) {
     // The catalog stands in for the driver only where both agree.
@@ -218,7 +232,7 @@ bool CatalogTreeBuilder::CatalogAgreesWithDriver(CColumnNames::Dialect dialect, 
             fromDriver.push_back(columns.ColumnName);
         for (const CColumnNames::Relations relations : CColumnNames::Reads(dialect)) {
             CColumnNames names(m_doc.Database());
-            if (!names.Open(dialect, relations, table.name, true))
+            if (!names.Open(dialect, relations, {std::nullopt, std::nullopt, table.name}))
                 return false;
             for (; !names.IsEOF(); names.MoveNext())
                 fromCatalog.push_back(names.ColumnName);

@@ -29,11 +29,16 @@ public:
     // The one call is split by table name into calls of at most this many
     // tables: a driver that buffers its whole result holds no more than that.
     static constexpr size_t TablesPerColumnCall = 5000;
+    // The same for the catalog's query, whose rows are two names: fewer, larger
+    // queries, as each costs the server a fixed share.
+    static constexpr size_t TablesPerCatalogQuery = 10000;
 
     CatalogTreeBuilder(CBrindleDoc &doc, CatalogTreeSink &sink,
                        ColumnFetch fetch = ColumnFetch::DbmsCatalog,
-                       size_t tablesPerCall = TablesPerColumnCall)
-        : m_doc(doc), m_sink(sink), m_fetch(fetch), m_tablesPerCall(tablesPerCall) {}
+                       size_t tablesPerCall = TablesPerColumnCall,
+                       size_t tablesPerQuery = TablesPerCatalogQuery)
+        : m_doc(doc), m_sink(sink), m_fetch(fetch), m_tablesPerCall(tablesPerCall),
+          m_tablesPerQuery(tablesPerQuery) {}
 
     // Every node from the document's table list; returns the root's id.
     // `progress` drives the status bar's progress indicator.
@@ -55,6 +60,11 @@ private:
     };
 
     void FillFromOneCall(std::vector<NamedTables> &tables, TableProgress &progress);
+    // The tables' columns from the DBMS's catalog in ranges of names; false
+    // when a query failed, leaving what it had not given in full unfilled.
+    bool FillFromCatalog(CColumnNames::Dialect dialect, const std::vector<std::string> &names,
+                         std::unordered_map<std::string_view, NamedTables *> &byName,
+                         TableProgress &progress);
     // Whether the DBMS's catalog gives `table` the driver's columns; if so the
     // table is filled.
     bool CatalogAgreesWithDriver(CColumnNames::Dialect dialect, NamedTables &table,
@@ -86,5 +96,6 @@ private:
     CatalogTreeSink &m_sink;
     ColumnFetch m_fetch;
     size_t m_tablesPerCall;
+    size_t m_tablesPerQuery;
     size_t m_tablesFromDbmsCatalog = 0;
 };

@@ -13,6 +13,27 @@ std::vector<TableNameGroups::Group> TableNameGroups::Split(std::vector<std::stri
     return groups;
 }
 
+std::vector<TableNameGroups::Range> TableNameGroups::SplitRanges(std::vector<std::string> names,
+                                                                 size_t limit) {
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    limit = std::max<size_t>(limit, 1);
+    std::vector<Range> ranges;
+    for (size_t at = 0; at < names.size(); at += limit) {
+        const size_t stop = std::min(names.size(), at + limit);
+        Range range;
+        // The first range starts at the start, the last ends at the end, so
+        // together they leave no name out.
+        if (at > 0)
+            range.from = names[at];
+        if (stop < names.size())
+            range.to = names[stop];
+        range.names = stop - at;
+        ranges.push_back(std::move(range));
+    }
+    return ranges;
+}
+
 void TableNameGroups::SplitRange(const std::vector<std::string> &names, size_t begin, size_t end,
                                  size_t prefixLength, size_t limit, std::vector<Group> &groups) {
     // Every name in [begin, end) starts with the same prefixLength bytes.

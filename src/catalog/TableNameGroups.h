@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,16 @@ public:
 
     // `names` in any order, duplicates allowed; `limit` at least 1.
     static std::vector<Group> Split(std::vector<std::string> names, size_t limit);
+
+    // Consecutive names in byte order, for a query that can compare names: from
+    // `from` (or the first name there is) up to before `to` (or to the last).
+    struct Range {
+        std::optional<std::string> from;
+        std::optional<std::string> to;
+        size_t names = 0;
+    };
+    // Ranges of at most `limit` names (at least 1) that cover every name.
+    static std::vector<Range> SplitRanges(std::vector<std::string> names, size_t limit);
 
 private:
     static void SplitRange(const std::vector<std::string> &names, size_t begin, size_t end,

@@ -61,4 +61,15 @@ TEST(TableNameGroups, EveryNameIsInExactlyOneGroup) {
     }
 }
 
+// Ranges in byte order: "\xc3\xa4" (UTF-8) sorts after every ASCII name.
+TEST(TableNameGroups, RangesCoverEveryNameOnceInByteOrder) {
+    const auto ranges = TableNameGroups::SplitRanges({"b", "\xc3\xa4", "a", "B", "b", "c"}, 2);
+    std::vector<std::string> described;
+    for (const TableNameGroups::Range &range : ranges)
+        described.push_back(range.from.value_or("-") + ".." + range.to.value_or("-") + " " +
+                            std::to_string(range.names));
+    EXPECT_EQ(described, (std::vector<std::string>{"-..b 2", "b..\xc3\xa4 2", "\xc3\xa4..- 1"}));
+    EXPECT_EQ(TableNameGroups::SplitRanges({}, 2).size(), 0u);
+}
+
 } // namespace

@@ -59,7 +59,7 @@ protected:
     std::string BuildOutline(CatalogTreeBuilder::ColumnFetch fetch,
                              size_t tablesPerCall = CatalogTreeBuilder::TablesPerColumnCall) {
         OutlineSink sink;
-        CatalogTreeBuilder builder(*doc_, sink, fetch, tablesPerCall);
+        CatalogTreeBuilder builder(*doc_, sink, fetch, tablesPerCall, tablesPerCall);
         builder.Build(false);
         fromDbmsCatalog_ = builder.TablesFromDbmsCatalog();
         return sink.Outline();

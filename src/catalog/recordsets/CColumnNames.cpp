@@ -24,21 +24,21 @@ std::vector<CColumnNames::Relations> CColumnNames::Reads(Dialect dialect) {
     return {};
 }
 
-std::string CColumnNames::QueryText(Dialect dialect, Relations relations, bool everyTable,
-                                    bool exact) {
+std::string CColumnNames::QueryText(Dialect dialect, Relations relations, const Names &names) {
     std::string text;
     std::string name;
     if (dialect == Dialect::PostgreSql) {
-        // The relations psqlODBC lists as tables and views, ordered as its SQLColumns orders them.
+        // The relations psqlODBC lists as tables and views, ordered as its
+        // SQLColumns orders them. Names compare byte by byte, as the ranges are cut.
         text = "SELECT c.relname, a.attname FROM pg_catalog.pg_class c"
                " JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
                " JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid"
                " WHERE c.relkind IN ('r', 'v', 'm', 'f', 'p')"
                " AND a.attnum > 0 AND NOT a.attisdropped";
-        name = "c.relname";
+        name = "c.relname COLLATE \"C\"";
     } else if (dialect == Dialect::Sqlite) {
         // The pragma depends on the outer row, so each table's columns come
-        // together and in their order: no sort needed.
+        // together and in their order: no sort needed. Names compare as bytes.
         text = "SELECT m.name, p.name FROM sqlite_master AS m"
                " JOIN pragma_table_info(m.name) AS p"
                " WHERE m.type";
@@ -49,22 +49,15 @@ std::string CColumnNames::QueryText(Dialect dialect, Relations relations, bool e
     } else {
         return {};
     }
-    if (!everyTable)
-        text += " AND " + name + (exact ? " = ?" : " LIKE ? ESCAPE '!'");
+    if (names.from)
+        text += " AND " + name + " >= ?";
+    if (names.to)
+        text += " AND " + name + " < ?";
+    if (names.exact)
+        text += " AND " + name + " = ?";
     if (dialect == Dialect::PostgreSql)
         text += " ORDER BY n.nspname, c.relname, a.attnum";
     return text;
-}
-
-std::string CColumnNames::LikePrefix(std::string_view prefix) {
-    std::string pattern;
-    pattern.reserve(prefix.size() + 2);
-    for (const char c : prefix) {
-        if (c == '!' || c == '%' || c == '_')
-            pattern += '!';
-        pattern += c;
-    }
-    return pattern + '%';
 }
 
 CColumnNames::CColumnNames(OdbcConnection &connection) : Recordset(connection) {
@@ -72,21 +65,25 @@ CColumnNames::CColumnNames(OdbcConnection &connection) : Recordset(connection) {
     BindText(&ColumnName, 2);
 }
 
-bool CColumnNames::Open(Dialect dialect, Relations relations, const std::string &prefix,
-                        bool exact) {
-    const bool everyTable = prefix.empty() && !exact;
-    std::string text = QueryText(dialect, relations, everyTable, exact);
+bool CColumnNames::Open(Dialect dialect, Relations relations, const Names &names) {
+    std::string text = QueryText(dialect, relations, names);
     if (text.empty())
         return false;
-    // The name travels as a parameter: a table name is never part of the statement.
-    std::string parameter = exact ? prefix : LikePrefix(prefix);
-    SQLLEN length = static_cast<SQLLEN>(parameter.size());
+    // Names travel as parameters: a table name is never part of the statement.
+    std::vector<std::string> parameters;
+    for (const auto *name : {&names.from, &names.to, &names.exact})
+        if (*name)
+            parameters.push_back(**name);
+    std::vector<SQLLEN> lengths;
+    for (const std::string &parameter : parameters)
+        lengths.push_back(static_cast<SQLLEN>(parameter.size()));
     return OpenWith(SQL_API_SQLEXECDIRECT, OpenType::ForwardOnly, [&](SQLHSTMT stmt) {
-        if (!everyTable) {
+        for (size_t i = 0; i < parameters.size(); ++i) {
+            std::string &parameter = parameters[i];
             const SQLRETURN rc =
-                SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
-                                 std::max<SQLULEN>(parameter.size(), 1), 0, parameter.data(),
-                                 static_cast<SQLLEN>(parameter.size()), &length);
+                SQLBindParameter(stmt, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                                 SQL_C_CHAR, SQL_VARCHAR, std::max<SQLULEN>(parameter.size(), 1), 0,
+                                 parameter.data(), lengths[i], &lengths[i]);
             if (!SQL_SUCCEEDED(rc))
                 return rc;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,25 +15,27 @@ class CColumnNames : public Recordset {
 public:
     enum class Dialect { Unknown, PostgreSql, Sqlite };
     enum class Relations { TablesAndViews, Tables, Views };
+    // Which relations by name: every one, a range in byte order (a bound that
+    // is not there does not restrict), or the one with the exact name.
+    struct Names {
+        std::optional<std::string> from; // at least this
+        std::optional<std::string> to;   // before this
+        std::optional<std::string> exact;
+    };
 
     // The dialect of a DBMS by its SQL_DBMS_NAME.
     static Dialect DialectOf(std::string_view dbmsName);
     // The queries that read a dialect's relations. SQLite's views are read
     // apart: one whose table is gone fails the whole query.
     static std::vector<Relations> Reads(Dialect dialect);
-    // The query's text: every relation's columns, those of the relations whose
-    // name starts with a parameter's pattern, or (`exact`) of the one the
-    // parameter names. Each relation's rows come together, in column order.
-    static std::string QueryText(Dialect dialect, Relations relations, bool everyTable, bool exact);
-    // The LIKE pattern (escape character "!") matching every name starting with `prefix`.
-    static std::string LikePrefix(std::string_view prefix);
+    // The query's text, with a parameter for each name `names` holds, in the
+    // order from, to, exact. Each relation's rows come together, in column order.
+    static std::string QueryText(Dialect dialect, Relations relations, const Names &names);
 
     explicit CColumnNames(OdbcConnection &connection);
 
-    // Forward-only rows for the tables whose name starts with `prefix` (every
-    // table when it is empty), or for the one table named `prefix` when `exact`.
-    // False for an unknown dialect or when no statement could be had.
-    bool Open(Dialect dialect, Relations relations, const std::string &prefix, bool exact);
+    // Forward-only rows. False for an unknown dialect or when no statement could be had.
+    bool Open(Dialect dialect, Relations relations, const Names &names);
 
     std::string TableName;
     std::string ColumnName;
