@@ -186,7 +186,6 @@ void CatalogTreeBuilder::FillFromOneCall(std::vector<NamedTables> &tables,
             }
         } catch (const DatabaseError &) {
         }
-        columns.Close();
         // The driver refused the pattern or failed part way: what it has not
         // given in full is asked table by table, which reports its own errors.
         if (!read)

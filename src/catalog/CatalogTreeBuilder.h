@@ -10,7 +10,6 @@
 #include "catalog/recordsets/CColumnNames.h"
 
 class CatalogTreeSink;
-class CColumns;
 class QString;
 class CBrindleDoc;
 class Recordset;

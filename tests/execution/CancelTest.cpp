@@ -115,7 +115,26 @@ protected:
 };
 
 // Sources whose calls run off the window's thread.
-class DispatchedCancelTest : public CancelTest {};
+class DispatchedCancelTest : public CancelTest {
+protected:
+    // Closes `window` while a query runs: the close asks `question`, is answered
+    // Yes, and the connection windows go once the work's stack has unwound.
+    void CloseDuringAQuery(QWidget &window, const char *question) {
+        prompts_->questionAnswers.push_back(true);
+        Run(WorkOf(GetParam()).query, [&](Clock::duration elapsed) {
+            if (elapsed < 300ms)
+                return false;
+            window.close();
+            return true;
+        });
+        EXPECT_LT(took_, 5s);
+        ASSERT_EQ(prompts_->questions.size(), 1u);
+        EXPECT_EQ(prompts_->questions[0], QString::fromLatin1(question));
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(Frame().ChildFrames().empty());
+    }
+};
 // Sources with a server whose sessions can be ended.
 class ServerCancelTest : public CancelTest {};
 // PostgreSQL, whose sessions are processes of their own that can be paused.
@@ -202,37 +221,11 @@ TEST_P(DispatchedCancelTest, CancelStopsAScriptMidway) {
 }
 
 TEST_P(DispatchedCancelTest, ClosingTheWindowDuringAQueryCancelsThenCloses) {
-    prompts_->questionAnswers.push_back(true);
-    CChildFrame *frame = Frame().ChildFrames().front();
-    Run(WorkOf(GetParam()).query, [&](Clock::duration elapsed) {
-        if (elapsed < 300ms)
-            return false;
-        frame->close();
-        return true;
-    });
-    EXPECT_LT(took_, 5s);
-    ASSERT_EQ(prompts_->questions.size(), 1u);
-    EXPECT_EQ(prompts_->questions[0], QString::fromLatin1(CChildFrame::CloseWhileBusyText));
-    // The window goes once the work's stack has unwound.
-    QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(Frame().ChildFrames().empty());
+    CloseDuringAQuery(*Frame().ChildFrames().front(), CChildFrame::CloseWhileBusyText);
 }
 
 TEST_P(DispatchedCancelTest, QuittingDuringAQueryCancelsThenQuits) {
-    prompts_->questionAnswers.push_back(true);
-    Run(WorkOf(GetParam()).query, [&](Clock::duration elapsed) {
-        if (elapsed < 300ms)
-            return false;
-        Frame().close();
-        return true;
-    });
-    EXPECT_LT(took_, 5s);
-    ASSERT_EQ(prompts_->questions.size(), 1u);
-    EXPECT_EQ(prompts_->questions[0], QString::fromLatin1(CMainFrame::QuitWhileBusyText));
-    QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(Frame().ChildFrames().empty());
+    CloseDuringAQuery(Frame(), CMainFrame::QuitWhileBusyText);
 }
 
 TEST_P(ServerCancelTest, ALostConnectionIsReportedAndRefreshConnectsAgain) {

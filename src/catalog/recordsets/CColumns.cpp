@@ -32,8 +32,6 @@ bool CColumns::Open(const char *qualifier, const char *owner, const char *tableN
     });
 }
 
-bool CColumns::OpenEveryTable() { return OpenTablesStartingWith(std::string(), false); }
-
 bool CColumns::OpenTablesStartingWith(const std::string &prefix, bool exact) {
     const std::string pattern =
         prefix.empty() ? std::string(exact ? "" : "%")

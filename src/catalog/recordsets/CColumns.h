@@ -29,11 +29,8 @@ public:
     // no statement could be had.
     bool Open(const char *qualifier, const char *owner, const char *tableName,
               const char *columnName, OpenType type = OpenType::Snapshot);
-    // The columns of every table the driver can list (table pattern "%"), read
-    // forward: one call instead of one per table, and no rows kept.
-    bool OpenEveryTable();
-    // The columns of every table whose name starts with `prefix` (forward-only,
-    // no rows kept), or of the one table named `prefix` when `exact`.
+    // The columns of every table whose name starts with `prefix` (every table
+    // for ""; forward-only, no rows kept), or of the one table named `prefix` when `exact`.
     bool OpenTablesStartingWith(const std::string &prefix, bool exact);
 
     std::string TableQualifier;
