@@ -6,6 +6,9 @@
 # Run as root on Debian 12:  bash scripts/test.sh [--sanitize]
 #   --sanitize  build the plain-code test programs with ASan and UBSan in
 #               build-sanitize/ and run those instead
+#   --serve FILE  build nothing and run no test: start the servers, write the
+#               variables the tests read to FILE (for `source`), and keep the
+#               servers up until this script is stopped
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -13,9 +16,20 @@ ROOT=$(pwd)
 PG_BIN=/usr/lib/postgresql/15/bin
 
 SANITIZE=0
-for arg in "$@"; do
+SERVE_FILE=""
+while (($#)); do
+    arg=$1
+    shift
     case "$arg" in
     --sanitize) SANITIZE=1 ;;
+    --serve)
+        (($#)) || {
+            echo "usage: $0 --serve FILE" >&2
+            exit 2
+        }
+        SERVE_FILE=$(realpath -m "$1")
+        shift
+        ;;
     *)
         echo "usage: $0 [--sanitize]" >&2
         exit 2
@@ -25,7 +39,9 @@ done
 
 bash scripts/install-deps.sh --test
 
-if ((SANITIZE)); then
+if [[ -n "$SERVE_FILE" ]]; then
+    BUILD_DIR=""
+elif ((SANITIZE)); then
     BUILD_DIR="$ROOT/build-sanitize"
     # The programs whose code handles bytes, buffers and files: the fuzz oracles, the
     # ODBC layer, connecting, statements and scripts, the console and the grid. The
@@ -295,6 +311,13 @@ export ODBCINI="$RUN_DIR/home/.odbc.ini"
 export XDG_CONFIG_HOME="$RUN_DIR/config" XDG_CACHE_HOME="$RUN_DIR/cache"
 export XDG_DATA_HOME="$RUN_DIR/data" XDG_RUNTIME_DIR="$RUN_DIR/runtime"
 export TMPDIR="$RUN_DIR/tmp"
+
+if [[ -n "$SERVE_FILE" ]]; then
+    export -p | grep -E ' (BRINDLE_[A-Z_]+|QT_QPA_PLATFORM|PGCLIENTENCODING|ODBCSYSINI|ODBCINI|HOME|XDG_[A-Z_]+|TMPDIR)=' >"$SERVE_FILE"
+    echo "== Servers up; variables in $SERVE_FILE. Stop this script to remove them."
+    sleep infinity &
+    wait $!
+fi
 
 echo "== Running tests"
 set +e
