@@ -1,7 +1,11 @@
 #include "app/CChildFrame.h"
 
+#include <algorithm>
+
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QSplitter>
 #include <QTimer>
 
@@ -73,6 +77,13 @@ CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(pare
     m_inner->setStretchFactor(1, 1);
     setWidget(m_outer);
     resize(InitialWidth, InitialHeight);
+    // The system menu's Close takes the platform's close keys, Ctrl+W among
+    // them on X11, which the Query wizard owns: the window closes with Ctrl+F4.
+    if (QMenu *menu = systemMenu())
+        for (QAction *action : menu->actions())
+            if (!action->shortcuts().isEmpty() &&
+                action->shortcuts() == QKeySequence::keyBindings(QKeySequence::Close))
+                action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
 
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget *, QWidget *now) { OnFocusChanged(now); });
@@ -84,6 +95,12 @@ CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(pare
 }
 
 CChildFrame::~CChildFrame() { disconnect(qApp, nullptr, this, nullptr); }
+
+void CChildFrame::FitPanes() {
+    const int height = std::max(this->height(), InitialHeight);
+    const int upper = std::max(PaneSize, height * 3 / 5);
+    m_outer->setSizes({upper, height - upper});
+}
 
 QList<QWidget *> CChildFrame::Panes() const { return {m_treeView, m_listView, m_console}; }
 
@@ -268,7 +285,8 @@ void CChildFrame::closeEvent(QCloseEvent *event) {
     // and the window closes once that work has ended.
     if (m_doc.IsWorking()) {
         if (m_closeWhenIdle || m_doc.Host().Prompts().Question(
-                                   this, windowTitle(), QString::fromLatin1(CloseWhileBusyText))) {
+                                   this, windowTitle(), QString::fromLatin1(CloseWhileBusyText),
+                                   UserPrompts::Answers::YesNo)) {
             m_closeWhenIdle = true;
             m_doc.Worker().Cancel();
         }

@@ -29,6 +29,10 @@ public:
     CChildFrame(CBrindleDoc &doc, QWidget *parent);
     ~CChildFrame() override;
 
+    // Shares the window's height between the panes once it has its size: the
+    // upper row gets the larger part, and never less than PaneSize.
+    void FitPanes();
+
     CBrindleDoc &Document() const { return m_doc; }
     // The view last given the focus inside this window, when it routes commands.
     CommandTarget *ActiveView() const;

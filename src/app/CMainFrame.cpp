@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,6 +12,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -22,6 +25,7 @@
 #include "app/CSplashWnd.h"
 #include "connection/CBrindleDoc.h"
 #include "framework/CommandTable.h"
+#include "framework/IdleTrigger.h"
 #include "framework/InputGate.h"
 #include "framework/ResourceIcon.h"
 
@@ -51,6 +55,8 @@ CMainFrame::CMainFrame(CBrindleApp &app) : m_app(app) {
 }
 
 CMainFrame::~CMainFrame() {
+    delete m_idle; // no idle round on a frame half destroyed
+    m_idle = nullptr;
     // The windows going down with the frame must not ask it about commands.
     if (m_mdiArea)
         m_mdiArea->disconnect(this);
@@ -69,7 +75,6 @@ bool CMainFrame::Create(bool showSplash) {
     // While work runs, only Cancel and window management take input.
     InputGate::AllowWhileBusy(m_toolBar->widgetForAction(Action(ID_CANCEL_WORK)));
     connect(&m_app.Gate(), &InputGate::BusyChanged, this, [this](bool busy) {
-        UpdateCommandStates();
         // Quitting waited for the work to end: it ends once the stack has unwound.
         if (!busy && m_quitWhenIdle)
             QTimer::singleShot(0, this, [this] {
@@ -79,12 +84,12 @@ bool CMainFrame::Create(bool showSplash) {
     });
     BuildMenuBar(false);
     connect(&m_app, &CBrindleApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileActions);
-    connect(qApp, &QApplication::focusChanged, this, [this] {
-        UpdateCommandStates();
-        UpdateLineIndicator();
-    });
     UpdateRecentFileActions();
-    UpdateCommandStates();
+    // Command states and the line indicator follow whatever the last events
+    // changed, once they have been delivered: a menu item, its toolbar button
+    // and its shortcut never disagree, and no change needs a call of its own.
+    m_idle = new IdleTrigger([this] { OnIdle(); }, this);
+    OnIdle();
     resize(1024, 700);
     if (showSplash)
         CSplashWnd::ShowSplashScreen(this);
@@ -206,7 +211,6 @@ void CMainFrame::UpdateRecentFileActions() {
             action->setVisible(i == 0 && files.isEmpty());
         }
     }
-    UpdateCommandStates();
 }
 
 QAction *CMainFrame::Action(int id) const {
@@ -245,12 +249,14 @@ bool CMainFrame::TakenWhileBusy(int id) {
     }
 }
 
-CommandState CMainFrame::QueryCommand(int id) {
+CommandState CMainFrame::QueryCommand(int id) { return QueryCommand(id, Route()); }
+
+CommandState CMainFrame::QueryCommand(int id, const std::vector<CommandTarget *> &route) {
     CommandState state;
     // No command may start work while work runs.
     if (m_app.Gate().IsClosed() && !TakenWhileBusy(id))
         return state;
-    for (CommandTarget *target : Route()) {
+    for (CommandTarget *target : route) {
         CommandState answer;
         if (target->UpdateCommand(id, answer))
             return answer;
@@ -268,13 +274,18 @@ bool CMainFrame::SendCommand(int id) {
             break;
         }
     }
-    UpdateCommandStates();
     return handled;
 }
 
+void CMainFrame::OnIdle() {
+    UpdateCommandStates();
+    UpdateLineIndicator();
+}
+
 void CMainFrame::UpdateCommandStates() {
+    const std::vector<CommandTarget *> route = Route();
     for (const auto &[id, action] : m_actions) {
-        const CommandState state = QueryCommand(id);
+        const CommandState state = QueryCommand(id, route);
         action->setEnabled(state.enabled);
         if (action->isCheckable() || state.checked) {
             action->setCheckable(true);
@@ -288,10 +299,29 @@ void CMainFrame::AddChildFrame(CChildFrame *frame) {
         if (ActiveChildFrame() == frame)
             UpdateLineIndicator();
     });
+    const int earlier = static_cast<int>(m_mdiArea->subWindowList().size());
     m_mdiArea->addSubWindow(frame);
+    PlaceNewWindow(frame, earlier);
     frame->show();
     m_mdiArea->setActiveSubWindow(frame);
     OnSubWindowActivated();
+}
+
+void CMainFrame::PlaceNewWindow(CChildFrame *frame, int earlier) {
+    // As MDI programs do: each new window a title bar further down and right
+    // of the last, in a cycle of CascadeSlots, and as large as the client area
+    // allows with room for the cycle; never smaller than the window's own size.
+    constexpr int CascadeSlots = 4;
+    const int step =
+        std::max(16, frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame));
+    const QSize area = m_mdiArea->viewport()->size();
+    const QSize room(area.width() - step * (CascadeSlots - 1),
+                     area.height() - step * (CascadeSlots - 1));
+    const QSize size =
+        room.expandedTo(QSize(CChildFrame::InitialWidth, CChildFrame::InitialHeight));
+    const int slot = earlier % CascadeSlots;
+    frame->setGeometry(QRect(QPoint(slot * step, slot * step), size));
+    frame->FitPanes();
 }
 
 CChildFrame *CMainFrame::ActiveChildFrame() const {
@@ -317,11 +347,7 @@ std::vector<CChildFrame *> CMainFrame::ChildFrames() const {
     return frames;
 }
 
-void CMainFrame::OnSubWindowActivated() {
-    BuildMenuBar(!ChildFrames().empty());
-    UpdateCommandStates();
-    UpdateLineIndicator();
-}
+void CMainFrame::OnSubWindowActivated() { BuildMenuBar(!ChildFrames().empty()); }
 
 void CMainFrame::SetMessageText(const QString &text) {
     // The text goes to the message pane itself: QStatusBar's temporary
@@ -482,7 +508,8 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
     // Work running is cancelled first, and the window closes once it has ended.
     if (m_app.Gate().IsClosed()) {
         if (!m_quitWhenIdle && !m_app.Prompts().Question(this, CBrindleApp::Title(),
-                                                         QString::fromLatin1(QuitWhileBusyText))) {
+                                                         QString::fromLatin1(QuitWhileBusyText),
+                                                         UserPrompts::Answers::YesNo)) {
             event->ignore();
             return;
         }

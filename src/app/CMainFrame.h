@@ -16,6 +16,7 @@ class CBrindleApp;
 class CBrindleDoc;
 class CChildFrame;
 class CProgressStatusBar;
+class IdleTrigger;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -52,7 +53,8 @@ public:
     static bool TakenWhileBusy(int id);
     static constexpr const char *QuitWhileBusyText =
         "A statement is still running. Cancel it and quit?";
-    // Re-evaluates every command's enabling and check mark.
+    // Re-evaluates every command's enabling and check mark. Runs each time the
+    // program goes idle, and before a menu opens.
     void UpdateCommandStates();
 
     // Pane 0 of the status bar; an empty text shows the idle text.
@@ -98,7 +100,10 @@ private:
     void FillMenu(QMenu *menu, const std::vector<MenuItem> &items);
     void UpdateRecentFileActions();
     void OnSubWindowActivated();
+    void PlaceNewWindow(CChildFrame *frame, int earlier);
     std::vector<CommandTarget *> Route() const;
+    CommandState QueryCommand(int id, const std::vector<CommandTarget *> &route);
+    void OnIdle();
     // Whether a status bar change should be painted now rather than when the
     // event loop runs again.
     bool PaintStatusNow();
@@ -116,4 +121,5 @@ private:
     // Quit was asked while work ran, and the work was told to stop.
     bool m_quitWhenIdle = false;
     bool m_menuBuilt = false;
+    IdleTrigger *m_idle = nullptr;
 };

@@ -108,6 +108,8 @@ CDBOutputView::CDBOutputView(CBrindleDoc &doc, QWidget *parent)
     setAcceptDrops(false);
     m_readOnly = false;
     SetReadOnly(true);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { m_clipboardHasText.reset(); });
     doc.m_pOutputView = this;
 }
 
@@ -385,8 +387,11 @@ void CDBOutputView::CloseSpoolFile() {
 }
 
 bool CDBOutputView::ClipboardHasText() const {
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data && !data->formats().isEmpty() && data->hasText();
+    if (!m_clipboardHasText) {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        m_clipboardHasText = data && !data->formats().isEmpty() && data->hasText();
+    }
+    return *m_clipboardHasText;
 }
 
 void CDBOutputView::OnOpenSql() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <string>
 #include <vector>
 
@@ -120,6 +122,10 @@ private:
     QPointer<CBrindleDoc> m_docAlive;
     std::string m_lastStatement;
     bool m_readOnly = true;
+    // Whether the clipboard holds text, asked once per clipboard change: the
+    // Paste state is read each time the program goes idle, and asking another
+    // program's clipboard is a round trip to it.
+    mutable std::optional<bool> m_clipboardHasText;
     bool m_promptShown = false;
     long m_promptPos = 0;
     bool m_viewStale = false;

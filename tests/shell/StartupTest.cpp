@@ -108,6 +108,7 @@ TEST_F(StartupTest, CommandsWithoutAWindowFollowTheirRules) {
     EXPECT_TRUE(Frame().QueryCommand(ID_VIEW_TOOLBAR).checked);
     EXPECT_TRUE(Frame().SendCommand(ID_VIEW_TOOLBAR));
     EXPECT_FALSE(Frame().QueryCommand(ID_VIEW_TOOLBAR).checked);
+    QCoreApplication::processEvents(); // the menu item follows once the program is idle
     EXPECT_FALSE(Frame().Action(ID_VIEW_TOOLBAR)->isChecked());
     EXPECT_FALSE(Frame().SendCommand(ID_FILE_SAVE));
 }
