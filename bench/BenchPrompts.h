@@ -22,7 +22,7 @@ public:
     void CaptionedMessage(QWidget *, const QString &, const QString &text, Icon) override {
         messages.push_back(text);
     }
-    bool Question(QWidget *, const QString &, const QString &) override { return false; }
+    bool Question(QWidget *, const QString &, const QString &, Answers) override { return false; }
     QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return {};
     }

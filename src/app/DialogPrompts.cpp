@@ -51,7 +51,11 @@ void DialogPrompts::CaptionedMessage(QWidget *parent, const QString &caption, co
     ShowBox(parent, caption, text, icon, QMessageBox::Ok);
 }
 
-bool DialogPrompts::Question(QWidget *parent, const QString &caption, const QString &text) {
+bool DialogPrompts::Question(QWidget *parent, const QString &caption, const QString &text,
+                             Answers answers) {
+    if (answers == Answers::YesNo)
+        return ShowBox(parent, caption, text, Icon::Question, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
     return ShowBox(parent, caption, text, Icon::Question, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
 }

@@ -8,7 +8,8 @@ public:
     void Message(QWidget *parent, const QString &text, Icon icon) override;
     void CaptionedMessage(QWidget *parent, const QString &caption, const QString &text,
                           Icon icon) override;
-    bool Question(QWidget *parent, const QString &caption, const QString &text) override;
+    bool Question(QWidget *parent, const QString &caption, const QString &text,
+                  Answers answers) override;
     QString OpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                          const QString &filter) override;
     QString SaveFileName(QWidget *parent, const QString &caption, const QString &proposed,

@@ -15,6 +15,9 @@ class QWidget;
 class UserPrompts {
 public:
     enum class Icon { Information, Exclamation, Stop, Question };
+    // The buttons of a question. Yes and No where the question names an action
+    // itself ("Cancel it and quit?"), so that no button reads against it.
+    enum class Answers { OkCancel, YesNo };
 
     virtual ~UserPrompts() = default;
 
@@ -23,8 +26,9 @@ public:
     // The same under a caption of its own.
     virtual void CaptionedMessage(QWidget *parent, const QString &caption, const QString &text,
                                   Icon icon) = 0;
-    // A question with OK and Cancel buttons and the question icon; true for OK.
-    virtual bool Question(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A question with the question icon; true for OK or Yes.
+    virtual bool Question(QWidget *parent, const QString &caption, const QString &text,
+                          Answers answers) = 0;
     // File choosers; an empty result is a cancel.
     virtual QString OpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                                  const QString &filter) = 0;

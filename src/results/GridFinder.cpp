@@ -72,7 +72,8 @@ bool GridFinder::FindNext(const FindCriteria &criteria) {
     }
     if (!found) {
         if (!m_prompts.Question(m_promptParent, Caption(),
-                                RestartQuestion(criteria.down, m_matchRow != -1)))
+                                RestartQuestion(criteria.down, m_matchRow != -1),
+                                UserPrompts::Answers::OkCancel))
             return false;
         Reset();
         {

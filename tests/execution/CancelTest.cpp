@@ -130,6 +130,8 @@ protected:
         EXPECT_LT(took_, 5s);
         ASSERT_EQ(prompts_->questions.size(), 1u);
         EXPECT_EQ(prompts_->questions[0], QString::fromLatin1(question));
+        // "Cancel it?" is answered Yes or No: a Cancel button would read against it.
+        EXPECT_EQ(prompts_->questionButtons[0], UserPrompts::Answers::YesNo);
         QApplication::processEvents();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(Frame().ChildFrames().empty());

@@ -20,6 +20,8 @@ public:
     std::vector<QString> captions;
     std::vector<QString> questions;
     std::deque<bool> questionAnswers;
+    // The buttons each question offered.
+    std::vector<Answers> questionButtons;
     std::deque<QString> openFileAnswers;
     std::deque<QString> saveFileAnswers;
     std::vector<QString> proposedSaveNames;
@@ -44,9 +46,11 @@ public:
         captions.push_back(caption);
         Message(parent, text, icon);
     }
-    bool Question(QWidget *, const QString &caption, const QString &text) override {
+    bool Question(QWidget *, const QString &caption, const QString &text,
+                  Answers answers) override {
         captions.push_back(caption);
         questions.push_back(text);
+        questionButtons.push_back(answers);
         return Next(questionAnswers, false);
     }
     QString OpenFileName(QWidget *, const QString &, const QString &, const QString &) override {
