@@ -50,6 +50,10 @@ CBrindleDoc::~CBrindleDoc() { OnCloseDocument(); }
 const char *const CBrindleDoc::LostText =
     "Error: The connection to the data source was lost. Refresh connects again.";
 
+QString CBrindleDoc::FailureStatus(const DatabaseError &error) {
+    return QStringLiteral("Error: ") + QString::fromStdString(error.ErrorText()).simplified();
+}
+
 QString CBrindleDoc::FileFilter() { return QStringLiteral("Data Source Files (*.dsn)"); }
 
 void CBrindleDoc::SetStatus(const QString &text) {
@@ -63,6 +67,9 @@ bool CBrindleDoc::Connect(const std::string &connect) {
         m_database.Open(connect, m_host.Settings().CursorLib != 0, &prompt);
     } catch (const DatabaseError &error) {
         ReportError(error);
+        // The window goes with the failed connection, its console too: the
+        // status bar keeps the error, whatever ShowMessage says.
+        SetStatus(FailureStatus(error));
     }
     if (m_database.IsOpen())
         m_connect = m_database.ConnectString();
@@ -133,10 +140,12 @@ bool CBrindleDoc::FetchTables() {
     const std::string types = TableTypeList(m_host.Settings());
     auto tables = std::make_unique<CTables>(m_database);
     bool opened = false;
+    QString failure;
     try {
         opened = tables->Open(nullptr, nullptr, nullptr, types.c_str());
     } catch (const DatabaseError &error) {
         ReportError(error);
+        failure = FailureStatus(error);
     }
     if (opened) {
         m_tables = std::move(tables);
@@ -145,7 +154,7 @@ bool CBrindleDoc::FetchTables() {
         m_driverInfo.reset();
         m_database.Close();
     }
-    SetStatus(QString());
+    SetStatus(failure);
     return opened;
 }
 

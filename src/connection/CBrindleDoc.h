@@ -81,6 +81,8 @@ public:
 
     // "Data Source Files (*.dsn)" for the file dialogs.
     static QString FileFilter();
+    // The status bar's line for a failed connect: the error's own text.
+    static QString FailureStatus(const DatabaseError &error);
 
     // The views register themselves here; the document does not own them.
     CatalogPane *m_pTreeView = nullptr;

@@ -91,7 +91,10 @@ FindDialog::FindDialog(std::unique_ptr<FindTarget> target, UserPrompts &prompts,
     };
     connect(m_findText->lineEdit(), &QLineEdit::textEdited, this, reset);
     connect(m_findText, &QComboBox::activated, this, reset);
-    connect(m_column, &QComboBox::activated, this, reset);
+    connect(m_column, &QComboBox::activated, this, [this, reset] {
+        m_chosenTitle = m_column->currentText();
+        reset();
+    });
     connect(m_matchCase, &QCheckBox::clicked, this, reset);
     connect(m_wholeCell, &QCheckBox::clicked, this, reset);
     connect(m_up, &QRadioButton::clicked, this, &FindDialog::UpdateEnabling);
@@ -137,7 +140,18 @@ void FindDialog::RefreshColumns() {
     m_column->clear();
     for (int column = 0; column < model.ColumnCount(); ++column)
         m_column->addItem(GridModel::DisplayText(model.ColumnTitle(column)));
-    m_column->setCurrentIndex(kept >= 0 && kept < m_column->count() ? kept : 0);
+    if (m_column->count() == 0)
+        return; // the grid is being filled again: the choice waits for its columns
+    // The column the user chose stays chosen whenever the grid has a column of
+    // that title: running the same query again must not move the search. The
+    // grid gets its columns one at a time, so a missing title keeps the choice.
+    int chosen = -1;
+    if (!m_chosenTitle.isEmpty()) {
+        chosen = kept >= 0 && m_column->itemText(kept) == m_chosenTitle
+                     ? kept
+                     : m_column->findText(m_chosenTitle, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
+    m_column->setCurrentIndex(chosen >= 0 ? chosen : 0);
 }
 
 void FindDialog::UpdateEnabling() {

@@ -53,6 +53,8 @@ private:
     FindHistory m_history;
     QComboBox *m_findText = nullptr;
     QComboBox *m_column = nullptr;
+    // The title of the column the user picked; empty for the first column.
+    QString m_chosenTitle;
     QCheckBox *m_matchCase = nullptr;
     QCheckBox *m_wholeCell = nullptr;
     QRadioButton *m_up = nullptr;
