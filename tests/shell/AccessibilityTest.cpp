@@ -1,0 +1,105 @@
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include "Panes.h"
+#include "ShellFixture.h"
+#include "framework/CommandTable.h"
+#include "framework/InputGate.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// What a screen reader is told of the window, through Qt's accessibility
+// interfaces as the platform bridge asks them.
+class AccessibilityTest : public ShellFixture {
+protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        ASSERT_TRUE(Start());
+        Frame().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+        app_->Settings().ShowMessage = 0;
+    }
+    void OpenWindow() {
+        prompts_->dataSourceAnswers.push_back(SqliteSource().connect);
+        ASSERT_TRUE(Frame().SendCommand(ID_FILE_NEW));
+        ASSERT_NE(Frame().ActiveDocument(), nullptr);
+    }
+    // Back in the event loop: menus given up are deleted.
+    static void ReturnToEventLoop() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    static QString Stripped(QString text) {
+        text = text.section(QLatin1Char('\t'), 0, 0);
+        return text.remove(QLatin1Char('&'));
+    }
+    // The File menu's item names as read through the menu bar's interface.
+    static QAccessibleInterface *FileMenu(QMenuBar *bar) {
+        QAccessibleInterface *barItem = QAccessible::queryAccessibleInterface(bar);
+        if (!barItem)
+            return nullptr;
+        for (int i = 0; i < barItem->childCount(); ++i) {
+            QAccessibleInterface *title = barItem->child(i);
+            if (title && title->isValid() && title->text(QAccessible::Name) == "File")
+                return title->childCount() > 0 ? title->child(0) : nullptr;
+        }
+        return nullptr;
+    }
+    // Each item's name beside the name its action has, separators left out.
+    void ExpectFileItemsRead(const char *when) {
+        SCOPED_TRACE(when);
+        QMenu *file = nullptr;
+        for (QAction *title : Frame().menuBar()->actions())
+            if (Stripped(title->text()) == "File")
+                file = title->menu();
+        ASSERT_NE(file, nullptr);
+        QAccessibleInterface *menu = FileMenu(Frame().menuBar());
+        ASSERT_NE(menu, nullptr);
+        const QList<QAction *> actions = file->actions();
+        ASSERT_EQ(menu->childCount(), actions.size());
+        for (int i = 0; i < actions.size(); ++i) {
+            if (actions[i]->isSeparator())
+                continue;
+            QAccessibleInterface *item = menu->child(i);
+            ASSERT_NE(item, nullptr);
+            EXPECT_TRUE(item->isValid()) << Stripped(actions[i]->text()).toStdString();
+            EXPECT_EQ(item->text(QAccessible::Name), Stripped(actions[i]->text()));
+            EXPECT_EQ(item->parent(), menu) << Stripped(actions[i]->text()).toStdString();
+        }
+    }
+};
+
+TEST_F(AccessibilityTest, MenusReadTheirItemsAfterWindowsCloseAndOpen) {
+    ExpectFileItemsRead("at start");
+    OpenWindow();
+    ReturnToEventLoop();
+    ExpectFileItemsRead("with a window");
+    // File > Close as a screen reader user chooses it.
+    QAccessibleInterface *menu = FileMenu(Frame().menuBar());
+    ASSERT_NE(menu, nullptr);
+    QAccessibleInterface *close = nullptr;
+    for (int i = 0; i < menu->childCount(); ++i)
+        if (menu->child(i)->text(QAccessible::Name) == "Close")
+            close = menu->child(i);
+    ASSERT_NE(close, nullptr);
+    close->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ReturnToEventLoop();
+    ASSERT_TRUE(Frame().ChildFrames().empty());
+    ExpectFileItemsRead("after the last window closed");
+    OpenWindow();
+    ReturnToEventLoop();
+    ExpectFileItemsRead("with a window again");
+}
+
+} // namespace
