@@ -102,4 +102,61 @@ TEST_F(AccessibilityTest, MenusReadTheirItemsAfterWindowsCloseAndOpen) {
     ExpectFileItemsRead("with a window again");
 }
 
+// A screen reader asks its questions one at a time, from the thread that
+// hears the accessibility bus, each as an event to the window's thread. A
+// query that never ends is running; the walk through the window must not
+// wait for the work's ticks.
+TEST_F(AccessibilityTest, QuestionsAreAnsweredAtOnceWhileWorkRuns) {
+    OpenWindow();
+    CDBOutputView *console = ConsoleOf(Frame().ActiveDocument());
+    console->setFocus();
+    const InputGate &gate = app_->Gate();
+
+    constexpr int Questions = 300;
+    std::vector<QAccessibleInterface *> toVisit{QAccessible::queryAccessibleInterface(&Frame())};
+    int answeredWhileWorking = 0;
+    std::atomic<bool> walkDone{false};
+    std::thread bus([&] {
+        const auto until = std::chrono::steady_clock::now() + 3s;
+        for (int question = 0; question < Questions; ++question) {
+            std::promise<void> answered;
+            std::future<void> answer = answered.get_future();
+            QMetaObject::invokeMethod(
+                console,
+                [&, question] {
+                    answeredWhileWorking += gate.IsClosed();
+                    if (question == 0) // refused while the work runs
+                        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
+                    if (!toVisit.empty()) {
+                        QAccessibleInterface *node = toVisit.back();
+                        toVisit.pop_back();
+                        node->text(QAccessible::Name);
+                        for (int i = node->childCount() - 1; i >= 0; --i)
+                            if (QAccessibleInterface *child = node->child(i))
+                                toVisit.push_back(child);
+                    }
+                    answered.set_value();
+                },
+                Qt::QueuedConnection);
+            if (answer.wait_until(until) != std::future_status::ready) {
+                answer.wait();
+                break;
+            }
+        }
+        walkDone = true;
+        // Esc, as the user stops the query.
+        QMetaObject::invokeMethod(
+            console, [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
+            Qt::QueuedConnection);
+    });
+    const char *never = "SELECT x FROM (WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                        "SELECT x + 1 FROM c) SELECT x FROM c) WHERE x % 400000000 = 0";
+    QTest::keyClicks(console, QString::fromLatin1(never));
+    QTest::keyClick(console, Qt::Key_Return);
+    bus.join();
+    EXPECT_TRUE(walkDone);
+    EXPECT_EQ(answeredWhileWorking, Questions);
+    EXPECT_FALSE(console->toPlainText().contains(QLatin1String("typed")));
+}
+
 } // namespace
