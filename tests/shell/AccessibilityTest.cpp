@@ -159,4 +159,43 @@ TEST_F(AccessibilityTest, QuestionsAreAnsweredAtOnceWhileWorkRuns) {
     EXPECT_FALSE(console->toPlainText().contains(QLatin1String("typed")));
 }
 
+// A long word is cut into blocks on screen; read, it is one word on one line.
+TEST_F(AccessibilityTest, LongWordsReadWhole) {
+    OpenWindow();
+    CDBOutputView *console = ConsoleOf(Frame().ActiveDocument());
+    console->setFocus();
+    QString word;
+    for (int i = 0; word.size() < 3000; ++i)
+        word += QString::number(i % 10);
+    const QString statement = QStringLiteral("SELECT '%1' AS w").arg(word);
+    QTest::keyClicks(console, statement);
+    QTest::keyClick(console, Qt::Key_Return);
+    ASSERT_GT(console->document()->blockCount(), 4);
+
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(console);
+    ASSERT_NE(reader, nullptr);
+    QAccessibleTextInterface *text = reader->textInterface();
+    ASSERT_NE(text, nullptr);
+    const QString all = text->text(0, text->characterCount());
+    EXPECT_EQ(all, reader->text(QAccessible::Value));
+    const qsizetype at = all.indexOf(statement);
+    ASSERT_GE(at, 0) << all.left(200).toStdString();
+    // The line holding the word, asked for from its middle, is the statement's echo.
+    int start = 0;
+    int end = 0;
+    EXPECT_EQ(text->textAtOffset(int(at) + 2500, QAccessible::LineBoundary, &start, &end).trimmed(),
+              "SQL> " + statement);
+    EXPECT_EQ(start, at - 5);
+    // The caret set at a character of the word's second part stands there.
+    text->setCursorPosition(int(at) + 2000);
+    EXPECT_EQ(text->cursorPosition(), int(at) + 2000);
+    EXPECT_EQ(text->text(int(at) + 2000, int(at) + 2010), statement.mid(2000, 10));
+    text->setSelection(0, int(at), int(at + statement.size()));
+    int selectionStart = 0;
+    int selectionEnd = 0;
+    text->selection(0, &selectionStart, &selectionEnd);
+    EXPECT_EQ(selectionEnd - selectionStart, statement.size());
+    EXPECT_EQ(text->text(selectionStart, selectionEnd), statement);
+}
+
 } // namespace
