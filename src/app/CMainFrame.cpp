@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -175,8 +176,18 @@ void CMainFrame::BuildMenuBar(bool connection) {
     // this may run inside a triggered item of one of those menus (File > Close).
     const QList<QMenu *> old = bar->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
     bar->clear();
-    for (QMenu *menu : old)
+    for (QMenu *menu : old) {
+        // A screen reader's view of a menu item is kept per action and names the
+        // menu it was first seen in. The command actions outlive these menus:
+        // left cached, their items would read as nothing in the menus built next.
+        QList<QAction *> actions = menu->actions();
+        for (QMenu *submenu : menu->findChildren<QMenu *>())
+            actions += submenu->actions();
+        for (QAction *action : actions)
+            if (QAccessibleInterface *item = QAccessible::queryAccessibleInterface(action))
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
         menu->deleteLater();
+    }
     for (const MenuLayout &layout : connection ? ConnectionMenu129() : MainMenu128()) {
         QMenu *menu = bar->addMenu(QString::fromLatin1(layout.title));
         FillMenu(menu, layout.items);

@@ -5,6 +5,8 @@
 
 #include <sqlext.h>
 
+#include <QAbstractEventDispatcher>
+
 #include "framework/DocumentHost.h"
 #include "framework/InputGate.h"
 #include "framework/StatusSink.h"
@@ -15,7 +17,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How often the waiting thread delivers events, and refreshes the status bar.
+// How often the waiting thread checks for a cancel and refreshes the status
+// bar when no event comes; events are delivered as they come.
 constexpr auto PumpInterval = 25ms;
 // How often work on the window's own thread stops to deliver them: each time
 // the window paints what has changed, which costs the work time.
@@ -44,7 +47,8 @@ QString Grouped(uint64_t value) {
 struct ConnectionWorker::Shared {
     std::mutex mutex;
     std::condition_variable wake;
-    std::condition_variable finished;
+    // The waiting caller's event loop, woken at a call's end.
+    QAbstractEventDispatcher *callerEvents = nullptr;
     // Written by the caller before `hasCall` is set; read by the worker after.
     std::function<SQLRETURN()> call;
     std::shared_ptr<const void> keepAlive;
@@ -112,7 +116,8 @@ struct ConnectionWorker::Shared {
             self->done = true;
             if (self->callerSleeps) {
                 std::lock_guard lock(self->mutex);
-                self->finished.notify_all();
+                if (self->callerSleeps && self->callerEvents)
+                    self->callerEvents->wakeUp();
             }
             if (self->stop)
                 return;
@@ -177,11 +182,17 @@ void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT s
     if (Shared::SpinFor(shared->done, shared->stop))
         return;
     bool cancelSent = false;
-    std::unique_lock lock(shared->mutex);
-    shared->callerSleeps = true;
-    while (!shared->finished.wait_for(lock, PumpInterval, [&] { return shared->done.load(); })) {
-        lock.unlock();
-        Pump();
+    {
+        std::lock_guard lock(shared->mutex);
+        shared->callerEvents = QAbstractEventDispatcher::instance();
+        shared->callerSleeps = true;
+    }
+    // Waits in the event loop, not beside it: an event (a screen reader's
+    // question) is answered as it comes, not on the next tick.
+    while (!shared->done.load()) {
+        Pump(PumpInterval);
+        if (shared->done.load())
+            break;
         const Clock::time_point now = Clock::now();
         if (m_cancelled && !cancelSent && stmt != SQL_NULL_HSTMT &&
             (cancelBy == CancelBy::Driver || now - m_cancelAt > FetchCancelDelay)) {
@@ -198,7 +209,6 @@ void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT s
                 throw DatabaseError::ServerSilent();
             }
         }
-        lock.lock();
     }
     shared->callerSleeps = false;
 }
@@ -228,8 +238,8 @@ void ConnectionWorker::KeepAnswering() {
         Pump();
 }
 
-void ConnectionWorker::Pump() {
-    m_host.Gate().Pump();
+void ConnectionWorker::Pump(std::chrono::milliseconds wait) {
+    m_host.Gate().Pump(wait);
     const Clock::time_point now = Clock::now();
     m_lastPump = now;
     if (now - m_workStart < StatusDelay || now - m_lastStatus < StatusInterval)

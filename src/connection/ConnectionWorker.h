@@ -80,7 +80,8 @@ private:
     void EndWork();
     void StartThread();
     void WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT stmt, CancelBy cancelBy);
-    void Pump();
+    // Delivers events, waiting up to `wait` for the first when there is none.
+    void Pump(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
     void GiveUp();
 
     DocumentHost &m_host;

@@ -47,6 +47,9 @@ bool ScriptReader::NextStatement(std::string &statement) {
     bool afterCR = false;
     // The quote character of an open literal or identifier, or 0.
     char quote = 0;
+    // Inside a "--" comment that follows text: dropped up to its line feed, so
+    // the next line is not swallowed once the lines are joined.
+    bool comment = false;
     for (; m_index < length; ++m_index) {
         char &current = m_bytes[m_index];
         const bool wasCR = current == '\r';
@@ -55,8 +58,13 @@ bool ScriptReader::NextStatement(std::string &statement) {
         const char next = m_bytes[m_index + 1]; // the NUL after the last byte at the end
         const bool lineFeedAfterCR = afterCR;
         afterCR = wasCR;
-        if (current == '\n')
-            m_trailingComment = false; // a "--" comment ends with its line
+        if (comment) {
+            if (current != '\n') {
+                afterCR = false; // its line feed gives the blank the dropped CR would have
+                continue;
+            }
+            comment = false;
+        }
 
         if (AsciiText::IsBlank(current) && statement.empty())
             continue;
@@ -106,14 +114,18 @@ bool ScriptReader::NextStatement(std::string &statement) {
             ++m_index;
             return true;
         }
+        // A "--" after text is a comment; "--" at the start is a line statement.
+        if (state == State::Normal && current == '-' && next == '-' && !statement.empty() &&
+            statement != "-") {
+            while (AsciiText::IsBlank(statement.back()))
+                statement.pop_back();
+            comment = true;
+            continue;
+        }
         if (state == State::Line || state == State::Normal)
             statement += current;
-        if (state == State::Normal && !m_trailingComment) {
-            if (current == '\'' || current == '"')
-                quote = current;
-            else if (current == '-' && next == '-' && statement.size() > 1)
-                m_trailingComment = true;
-        }
+        if (state == State::Normal && (current == '\'' || current == '"'))
+            quote = current;
         if (StartsLineStatement(statement))
             state = State::Line;
     }

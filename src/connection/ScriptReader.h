@@ -8,7 +8,7 @@
 // comments and quotes ('...' literals and "..." identifiers, a doubled quote
 // standing for itself), and a statement that begins with REM, -- or @ ends with
 // its line. A quote left open runs to the end of the file. A "--" after other
-// text opens no quote until the line ends, but its text stays in the statement.
+// text comments out the rest of its line, ";" and quotes included.
 // A leading UTF-8 byte-order mark is skipped.
 class ScriptReader {
 public:
@@ -28,7 +28,4 @@ private:
     // The file's bytes; the string's terminating NUL stands after the last one.
     std::string m_bytes;
     size_t m_index = 0;
-    // Inside a "--" comment that follows text: quotes open nothing until the line
-    // ends, also past a ";" in the comment that ended its statement.
-    bool m_trailingComment = false;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QTextDocument>
 
 #include "connection/CBrindleDoc.h"
+#include "console/ConsoleAccessible.h"
 #include "console/ConsoleBanner.h"
 #include "console/JoinedBlocks.h"
 #include "console/SqlFileReader.h"
@@ -92,6 +94,9 @@ qsizetype SoftBreakCount(const QString &text) { return text.count(QChar(QChar::L
 CDBOutputView::CDBOutputView(CBrindleDoc &doc, QWidget *parent)
     : QPlainTextEdit(parent), m_doc(doc), m_docAlive(&doc) {
     setObjectName(QStringLiteral("console"));
+    // Screen readers read the text as Copy gives it, long words whole.
+    static const bool readable = (QAccessible::installFactory(&ConsoleAccessible::Factory), true);
+    Q_UNUSED(readable);
     // Long lines wrap; there is never anything to scroll sideways to.
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

@@ -1,5 +1,7 @@
 #include "framework/InputGate.h"
 
+#include <thread>
+
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
@@ -31,9 +33,11 @@ void InputGate::Open() {
     }
 }
 
-void InputGate::Pump() {
-    if (m_depth == 0 || !qApp)
+void InputGate::Pump(std::chrono::milliseconds wait) {
+    if (m_depth == 0 || !qApp) {
+        std::this_thread::sleep_for(wait); // no events to deliver: only the wait
         return;
+    }
     // The filter goes on with the first pump: work that never waits costs
     // nothing and shows nothing.
     if (!m_filtering) {
@@ -44,7 +48,14 @@ void InputGate::Pump() {
         Q_EMIT BusyChanged(true);
     }
     ++m_pumping;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (wait.count() > 0) {
+        // The timer ends the wait when no event does.
+        const int tick = startTimer(wait);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        killTimer(tick);
+    } else {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
     --m_pumping;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include <QObject>
@@ -32,8 +33,10 @@ public:
     // Closed, and seen as busy: it has delivered events since.
     bool IsBusy() const noexcept { return m_filtering; }
 
-    // Delivers the events waiting now, with the input filtered. Only while closed.
-    void Pump();
+    // Delivers the events waiting now, with the input filtered. Only while
+    // closed. With a `wait`, waits that long for the first event when none is
+    // there (QAbstractEventDispatcher::wakeUp ends the wait early).
+    void Pump(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
     bool IsPumping() const noexcept { return m_pumping > 0; }
 
     // Asks the work running to stop; nothing when none runs.

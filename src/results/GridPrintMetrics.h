@@ -5,15 +5,17 @@
 struct GridPrintMetrics {
     // Height of a printed line, in printer units.
     int lineHeight = 1;
-    // Printer units per on-screen pixel of a column width.
-    int scale = 1;
+    // Printer units per on-screen pixel of a column width: the exact ratio, as
+    // a whole number would print every column narrower than its text.
+    double scale = 1;
     int rowsPerPage = 1;
     // The last row whose position still fits a signed 32-bit coordinate.
     int lastPrintableRow = 0;
 
-    // `averageCharWidth` and `lineHeight` come from the printer's font, the
-    // width of "x" from the grid's screen font; `printableHeight` is the page's.
-    static GridPrintMetrics Compute(int lineHeight, int averageCharWidth, int screenXWidth,
+    // `lineHeight` and `printerXWidth` (the width of "x") come from the
+    // printer's font, `screenXWidth` from the grid's screen font;
+    // `printableHeight` is the page's.
+    static GridPrintMetrics Compute(int lineHeight, double printerXWidth, int screenXWidth,
                                     int printableHeight);
     // Pages needed for `rows` rows: none for an empty grid, and never more
     // than those holding the rows up to lastPrintableRow.

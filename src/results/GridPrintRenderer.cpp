@@ -1,11 +1,13 @@
 #include "results/GridPrintRenderer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include "framework/GridCellDelegate.h"
 #include "framework/ShortenText.h"
 #include "results/GridModel.h"
 
@@ -19,8 +21,9 @@ QString GridPrintRenderer::LimitWarning() {
 }
 
 GridPrintMetrics GridPrintRenderer::Metrics(QPaintDevice &device) const {
-    const QFontMetrics font(m_font, &device);
-    return GridPrintMetrics::Compute(font.height(), font.averageCharWidth(), m_screenXWidth,
+    const QFontMetricsF font(m_font, &device);
+    return GridPrintMetrics::Compute(QFontMetrics(m_font, &device).height(),
+                                     font.horizontalAdvance(QLatin1Char('x')), m_screenXWidth,
                                      device.height());
 }
 
@@ -28,22 +31,32 @@ int GridPrintRenderer::PageCount(QPaintDevice &device) const {
     return Metrics(device).PageCount(m_model.RowCount());
 }
 
-std::vector<GridPrintRenderer::Span> GridPrintRenderer::Spans(int scale) const {
+std::vector<GridPrintRenderer::Span> GridPrintRenderer::Spans(double scale) const {
     const int columns = std::min(m_model.ColumnCount(), static_cast<int>(m_screenWidths.size()));
     std::vector<Span> spans;
+    // Edges are rounded from the exact sum, so rounding never adds up along a row.
+    double right = 0;
     int left = 0;
     for (int column = 0; column < columns; ++column) {
-        const int width = std::max(m_screenWidths[column], 0) * scale;
-        spans.push_back({left, width});
-        left += width;
+        right += std::max(m_screenWidths[column], 0) * scale;
+        const int edge = static_cast<int>(std::lround(right));
+        // The text keeps the room from the column's edges the screen gives it.
+        const int screenInset =
+            column == 0 ? GridCellDelegate::LabelInset : GridCellDelegate::CellInset;
+        const int inset =
+            std::min(static_cast<int>(std::lround(screenInset * scale)), (edge - left) / 2);
+        spans.push_back({left, edge - left, inset});
+        left = edge;
     }
     return spans;
 }
 
 void GridPrintRenderer::DrawText(QPainter &painter, const QFontMetrics &font, const QString &text,
-                                 int column, int left, int top, int width, int height) const {
+                                 int column, const Span &span, int top, int height) const {
     if (text.isEmpty())
         return;
+    const int left = span.left + span.inset;
+    const int width = span.width - 2 * span.inset;
     const ShortText shown = ShortenText(
         text, [&font](const QString &part) { return font.horizontalAdvance(part); }, width, 0);
     Qt::Alignment horizontal = Qt::AlignLeft;
@@ -60,7 +73,7 @@ int GridPrintRenderer::DrawHeader(QPainter &painter, const QFontMetrics &font,
     const int lh = font.height();
     for (size_t column = 0; column < spans.size(); ++column)
         DrawText(painter, font, GridModel::DisplayText(m_model.ColumnTitle(int(column))),
-                 int(column), spans[column].left, top, spans[column].width, lh);
+                 int(column), spans[column], top, lh);
     const int right = spans.empty() ? 0 : spans.back().left + spans.back().width;
     const int rule = top + lh + lh / 4;
     painter.drawLine(0, rule, right, rule);
@@ -106,7 +119,7 @@ void GridPrintRenderer::RenderPage(QPainter &painter, int page) const {
         }
         for (size_t column = 0; column < spans.size(); ++column)
             DrawText(painter, font, GridModel::DisplayText(m_model.Cell(row, int(column))),
-                     int(column), spans[column].left, y, spans[column].width, lh);
+                     int(column), spans[column], y, lh);
     }
     painter.restore();
 }

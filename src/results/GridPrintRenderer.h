@@ -41,10 +41,12 @@ private:
     struct Span {
         int left;
         int width;
+        // Between the column's edges and its text, on either side.
+        int inset;
     };
-    std::vector<Span> Spans(int scale) const;
+    std::vector<Span> Spans(double scale) const;
     void DrawText(QPainter &painter, const QFontMetrics &font, const QString &text, int column,
-                  int left, int top, int width, int height) const;
+                  const Span &span, int top, int height) const;
     int DrawHeader(QPainter &painter, const QFontMetrics &font, const std::vector<Span> &spans,
                    int top) const;
     int DrawFooter(QPainter &painter, const QFontMetrics &font, int width, int bottom,

@@ -3,19 +3,27 @@
 #include <vector>
 
 #include <QPageSetupDialog>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSaveFile>
 
 #include "framework/UserPrompts.h"
 #include "results/CListViewEx.h"
+#include "results/ExportCommand.h"
 #include "results/GridPrintRenderer.h"
 
 namespace {
 
-int PrintChosenPages(const GridPrintRenderer &renderer, QPrinter &printer) {
+int PrintChosenPages(const GridPrintRenderer &renderer, const QPrinter &printer,
+                     QPagedPaintDevice &device) {
     const bool range = printer.printRange() == QPrinter::PageRange;
-    return renderer.Print(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+    return renderer.Print(device, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+}
+
+int PrintChosenPages(const GridPrintRenderer &renderer, QPrinter &printer) {
+    return PrintChosenPages(renderer, printer, printer);
 }
 
 } // namespace
@@ -48,13 +56,48 @@ int GridPrinter::Print(const CListViewEx &grid, QWidget *parent) {
     m_printer->setFromTo(1, pages);
     if (m_prompts.Exec(dialog) != QDialog::Accepted)
         return 0;
+    if (m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty())
+        return PrintToFile(renderer, parent);
     const int printed = PrintChosenPages(renderer, *m_printer);
     if (printed < 0) {
-        const QString file = m_printer->outputFileName();
-        m_prompts.Message(parent,
-                          file.isEmpty() ? QStringLiteral("Cannot print the results.")
-                                         : QStringLiteral("Cannot write %1.").arg(file),
+        m_prompts.Message(parent, QStringLiteral("Cannot print the results."),
                           UserPrompts::Icon::Exclamation);
+        return 0;
+    }
+    return printed;
+}
+
+int GridPrinter::PrintToFile(const GridPrintRenderer &renderer, QWidget *parent) {
+    // The PDF writer never reports a failed write: the pages go to a file
+    // beside the target that takes the target's name only once every byte
+    // is written, so a full disk leaves no truncated file behind.
+    const QString path = m_printer->outputFileName();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_prompts.Message(parent, QStringLiteral("Cannot write %1.").arg(path),
+                          UserPrompts::Icon::Exclamation);
+        return 0;
+    }
+    int printed = 0;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(m_printer->resolution());
+        writer.setPageLayout(m_printer->pageLayout());
+        writer.setPdfVersion(m_printer->pdfVersion());
+        writer.setTitle(m_printer->docName());
+        writer.setCreator(m_printer->creator());
+        printed = PrintChosenPages(renderer, *m_printer, writer);
+    }
+    if (printed <= 0) {
+        file.cancelWriting();
+        if (printed < 0)
+            m_prompts.Message(parent, QStringLiteral("Cannot write %1.").arg(path),
+                              UserPrompts::Icon::Exclamation);
+        return 0;
+    }
+    if (!file.commit()) {
+        m_prompts.Message(parent, ExportCommand::WriteFailedText(path, file.errorString()),
+                          UserPrompts::Icon::Stop);
         return 0;
     }
     return printed;

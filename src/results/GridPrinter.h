@@ -31,6 +31,10 @@ public:
     static GridPrintRenderer RendererFor(const CListViewEx &grid, const QString &versionText);
 
 private:
+    // The chosen pages into the printer's PDF file; reports a file that
+    // cannot be written completely.
+    int PrintToFile(const GridPrintRenderer &renderer, QWidget *parent);
+
     QString m_versionText;
     UserPrompts &m_prompts;
     std::unique_ptr<QPrinter> m_printer;

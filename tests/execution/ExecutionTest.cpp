@@ -233,10 +233,10 @@ TEST_P(ExecutionTest, ScriptsRunStatementByStatementIncludingNestedOnes) {
     app_->Settings().ShowMessage = 0;
     const std::string inner = WriteScript(
         "inner.sql", "INSERT INTO exec_t\nVALUES (2, 'Zo\xC3\xAB, \xE6\x9D\xB1\xE4\xBA\xAC');\n");
-    const std::string outer =
-        WriteScript("outer.sql", "REM start; of it\r\nINSERT INTO exec_t VALUES (1, 'a');\r\n"
-                                 "/* ; */ sel;\r\n@" +
-                                     inner + "\r\nINSERT INTO exec_t\r\nVALUES (3, 'c')");
+    const std::string outer = WriteScript(
+        "outer.sql", "REM start; of it\r\nINSERT INTO exec_t VALUES (1, 'a');\r\n"
+                     "/* ; */ sel;\r\n@" +
+                         inner + "\r\nINSERT INTO exec_t -- the last row\r\nVALUES (3, 'c')");
     const std::string output = Run("  @" + outer + " \r\n");
     EXPECT_EQ(Rows(), "1:a\n2:Zo\xC3\xAB, \xE6\x9D\xB1\xE4\xBA\xAC\n3:c\n");
     // Each statement echoes itself, errors included; the script goes on after them.

@@ -1,3 +1,10 @@
+#include <csignal>
+#include <functional>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPageLayout>
@@ -38,6 +45,17 @@ int PageCount(const QString &pdf) {
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
 }
 
+// The print dialog, answered with printing to the file `pdf`.
+std::function<int(QDialog &)> PrintDialogChoosing(const QString &pdf) {
+    return [pdf](QDialog &dialog) {
+        auto *print = qobject_cast<QPrintDialog *>(&dialog);
+        if (!print)
+            return int(QDialog::Rejected);
+        print->printer()->setOutputFileName(pdf);
+        return int(QDialog::Accepted);
+    };
+}
+
 // Letter paper at 300 dpi without margins: 3300 units high.
 void SetUpPage(QPdfWriter &writer) {
     writer.setResolution(300);
@@ -55,8 +73,11 @@ QFont PrintFont() {
 
 TEST(GridPrintMetrics, RowsPerPageScaleAndPages) {
     struct Case {
-        int lineHeight, averageWidth, xWidth, height;
-        int scale, rowsPerPage;
+        int lineHeight;
+        double printerXWidth;
+        int xWidth, height;
+        double scale;
+        int rowsPerPage;
         int rows, pages;
     };
     const Case cases[] = {
@@ -64,13 +85,15 @@ TEST(GridPrintMetrics, RowsPerPageScaleAndPages) {
         {50, 48, 8, 3300, 6, 62, 124, 2},
         {50, 48, 8, 3300, 6, 62, 125, 3},
         {50, 48, 8, 3300, 6, 62, 0, 0},
+        // The exact ratio, not a whole number below it.
+        {50, 87.5, 7, 3300, 12.5, 62, 1, 1},
         // A printer coarser than the screen, a page too short for its header and footer.
         {10, 5, 8, 45, 1, 1, 3, 3},
     };
     for (const Case &c : cases) {
         const GridPrintMetrics metrics =
-            GridPrintMetrics::Compute(c.lineHeight, c.averageWidth, c.xWidth, c.height);
-        EXPECT_EQ(metrics.scale, c.scale);
+            GridPrintMetrics::Compute(c.lineHeight, c.printerXWidth, c.xWidth, c.height);
+        EXPECT_DOUBLE_EQ(metrics.scale, c.scale);
         EXPECT_EQ(metrics.rowsPerPage, c.rowsPerPage);
         EXPECT_EQ(metrics.PageCount(c.rows), c.pages) << c.rows;
     }
@@ -114,7 +137,7 @@ TEST(GridPrintRenderer, PagesCarryTitlesFooterAndTheirOwnRows) {
     EXPECT_TRUE(pages[1].contains("r062") && pages[1].contains("r123") &&
                 !pages[1].contains("r124"));
     EXPECT_TRUE(pages[2].contains("r124") && pages[2].contains("r129"));
-    // The cell wider than its 360 units is cut and ends in "...".
+    // The cell wider than its column is cut and ends in "...".
     EXPECT_TRUE(QRegularExpression(R"(r070\s+The quick\S* ?\S*\.\.\.)").match(pages[1]).hasMatch())
         << pages[1].toStdString();
     EXPECT_FALSE(pages[1].contains("lazy"));
@@ -139,6 +162,8 @@ using GridPrinterTest = GridFixture;
 
 TEST_F(GridPrinterTest, PrintsToPdfWithSelectedRowsUnhighlighted) {
     Fill({"name", "kind"}, {{"alpha", "one"}, {"beta", "two"}, {"gamma", "three"}});
+    // Columns as wide as their texts: the page shows what the screen shows.
+    grid_->AutoFormatColumns(true);
     grid_->SelectRow(0, true);
     grid_->SelectRow(1, true);
     QTemporaryDir dir;
@@ -170,6 +195,108 @@ TEST_F(GridPrinterTest, PrintsToPdfWithSelectedRowsUnhighlighted) {
         }
     EXPECT_EQ(coloured, 0);
     EXPECT_GT(dark, 0);
+}
+
+// The grid as a user sees it: a proportional font, columns fitted to their texts.
+TEST_F(GridPrinterTest, PrintedColumnsAreAsWideAsOnScreen) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    grid_->setFont(font);
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 1; row <= 3; ++row) {
+        const std::string number =
+            QStringLiteral("%1").arg(row, 3, 10, QLatin1Char('0')).toStdString();
+        rows.push_back({"name" + number, "n" + number, "Wide Widget " + number, "ok"});
+    }
+    Fill({"id", "customer_reference_code", "description", "quality_checked_by_inspector"}, rows);
+    grid_->AutoFormatColumns(true);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    prompts_->onExec = PrintDialogChoosing(pdf);
+    GridPrinter printer(Version, *prompts_);
+    ASSERT_EQ(printer.Print(*grid_, nullptr), 1);
+    const QString text = PageText(pdf, 1);
+    // Every title whole, every cell apart from its neighbours.
+    EXPECT_FALSE(text.contains(QLatin1String("..."))) << text.toStdString();
+    EXPECT_TRUE(
+        QRegularExpression(
+            R"(^\s*id\s+customer_reference_code\s+description\s+quality_checked_by_inspector\s*$)",
+            QRegularExpression::MultilineOption)
+            .match(text)
+            .hasMatch())
+        << text.toStdString();
+    for (int row = 1; row <= 3; ++row)
+        EXPECT_TRUE(
+            QRegularExpression(
+                QStringLiteral(R"(^\s*name00%1\s+n00%1\s+Wide Widget 00%1\s+ok\s*$)").arg(row),
+                QRegularExpression::MultilineOption)
+                .match(text)
+                .hasMatch())
+            << text.toStdString();
+}
+
+// A filesystem of 64 KB, as a full disk meets a print. Where mounting one is
+// not allowed, a file size limit fails the writes past 64 KB alike.
+class FullDisk {
+public:
+    explicit FullDisk(const QString &dir) {
+        m_path = dir.toStdString();
+        m_mounted = ::mount("tmpfs", m_path.c_str(), "tmpfs", 0, "size=64k") == 0;
+        if (m_mounted)
+            return;
+        ::getrlimit(RLIMIT_FSIZE, &m_limit);
+        rlimit small = m_limit;
+        small.rlim_cur = 64 * 1024;
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FullDisk() {
+        if (m_mounted) {
+            ::umount2(m_path.c_str(), MNT_DETACH);
+            return;
+        }
+        ::setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FullDisk(const FullDisk &) = delete;
+    FullDisk &operator=(const FullDisk &) = delete;
+
+private:
+    std::string m_path;
+    bool m_mounted = false;
+    rlimit m_limit{};
+    void (*m_handler)(int) = SIG_DFL;
+};
+
+TEST_F(GridPrinterTest, PrintThatCannotBeWrittenIsReportedAndLeavesNoFile) {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < 6000; ++row)
+        rows.push_back({QStringLiteral("row %1").arg(row * 7919 % 100003).toStdString(),
+                        QStringLiteral("%1").arg(row * 104729 % 999983, 0, 36).toStdString()});
+    Fill({"name", "code"}, rows);
+    QTemporaryDir dir;
+    const QString disk = dir.filePath(QStringLiteral("disk"));
+    ASSERT_TRUE(QDir().mkdir(disk));
+    const QString pdf = disk + QStringLiteral("/printed.pdf");
+    prompts_->onExec = PrintDialogChoosing(pdf);
+    GridPrinter printer(Version, *prompts_);
+    {
+        FullDisk full(disk);
+        EXPECT_EQ(printer.Print(*grid_, nullptr), 0);
+        ASSERT_EQ(prompts_->messages.size(), 1u);
+        EXPECT_TRUE(
+            prompts_->messages[0].first.startsWith(pdf + " could not be written completely: "))
+            << prompts_->messages[0].first.toStdString();
+        EXPECT_EQ(prompts_->messages[0].second, UserPrompts::Icon::Stop);
+        // Neither the file nor a part of it is left behind.
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+    // With room on the disk the same print is written whole.
+    prompts_->messages.clear();
+    const int pages = printer.Print(*grid_, nullptr);
+    EXPECT_GT(pages, 1);
+    EXPECT_TRUE(prompts_->messages.empty());
+    EXPECT_EQ(PageCount(pdf), pages);
 }
 
 } // namespace
