@@ -52,8 +52,13 @@ int FtpStallGuard::OnCloseSocket(void *guard, curl_socket_t socket) {
 }
 
 bool FtpStallGuard::StillMoving(curl_off_t uploaded) {
+    if (m_cancelRequested && m_cancelRequested()) {
+        m_cancelled = true;
+        return false;
+    }
     bool moved = uploaded != m_uploaded;
     m_uploaded = uploaded;
+    m_uploadedShown = uploaded;
     long long unsent = 0;
     for (KeptSocket &kept : m_kept) {
         // The whole page is written: the server may see its end.

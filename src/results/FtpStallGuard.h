@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 #include <curl/curl.h>
@@ -24,9 +26,16 @@ public:
     FtpStallGuard &operator=(const FtpStallGuard &) = delete;
 
     void Install(CURL *curl, curl_off_t uploadSize);
+    // Asked on the transfer's thread; true stops the transfer.
+    void SetCancelRequested(std::function<bool()> cancelRequested) {
+        m_cancelRequested = std::move(cancelRequested);
+    }
     // Control traffic: a command went out or a reply came in.
     void Moved() { m_lastMove = Clock::now(); }
     bool Stalled() const { return m_stalled; }
+    bool Cancelled() const { return m_cancelled; }
+    // Bytes of the page libcurl has taken so far; any thread.
+    curl_off_t Uploaded() const { return m_uploadedShown.load(); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -46,5 +55,8 @@ private:
     curl_off_t m_uploaded = 0;
     long long m_unsent = 0;
     bool m_stalled = false;
+    bool m_cancelled = false;
+    std::function<bool()> m_cancelRequested;
+    std::atomic<curl_off_t> m_uploadedShown{0};
     std::vector<KeptSocket> m_kept;
 };

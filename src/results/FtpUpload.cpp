@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include <pthread.h>
 
@@ -18,6 +21,7 @@
 #include "framework/WaitCursor.h"
 #include "results/FtpAddress.h"
 #include "results/FtpStallGuard.h"
+#include "results/UploadWait.h"
 
 namespace {
 
@@ -154,6 +158,38 @@ QString CertificateReason(const std::string &error) {
     return QString::fromStdString(error);
 }
 
+// The transfer, on this thread or, with a wait, on one of its own while the
+// window waits.
+CURLcode Perform(CURL *curl, FtpStallGuard &guard, UploadWait *wait, const QString &remoteName,
+                 curl_off_t size) {
+    if (!wait) {
+        SigpipeHeldBack sigpipe;
+        return curl_easy_perform(curl);
+    }
+    guard.SetCancelRequested([wait] { return wait->CancelRequested(); });
+    CURLcode code = CURLE_OK;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread transfer([&] {
+        SigpipeHeldBack sigpipe;
+        const CURLcode result = curl_easy_perform(curl);
+        std::lock_guard lock(mutex);
+        code = result;
+        done = true;
+        finished.notify_one();
+    });
+    wait->Wait(
+        remoteName,
+        [&](std::chrono::milliseconds slice) {
+            std::unique_lock lock(mutex);
+            return finished.wait_for(lock, slice, [&] { return done; });
+        },
+        [&guard] { return static_cast<uint64_t>(guard.Uploaded()); }, static_cast<uint64_t>(size));
+    transfer.join();
+    return code;
+}
+
 } // namespace
 
 const QString FtpUpload::IdleText = QStringLiteral("For Help, press F1");
@@ -277,11 +313,7 @@ FtpUpload::Result FtpUpload::UploadByFtp(const QString &address, const QString &
         curl_easy_setopt(handle, CURLOPT_PASSWORD, secret.c_str());
     }
 
-    CURLcode code = CURLE_OK;
-    {
-        SigpipeHeldBack sigpipe;
-        code = curl_easy_perform(handle);
-    }
+    const CURLcode code = Perform(handle, guard, m_wait, remoteName, size);
     std::fill(secret.begin(), secret.end(), '\0');
     curl_off_t sent = 0;
     curl_easy_getinfo(handle, CURLINFO_SIZE_UPLOAD_T, &sent);
@@ -291,6 +323,11 @@ FtpUpload::Result FtpUpload::UploadByFtp(const QString &address, const QString &
         conversation.LastIsTransferDone()) {
         Status(remoteName + QStringLiteral(" deployed"));
         return Result::Deployed;
+    }
+    // The user asked for it: no box.
+    if (guard.Cancelled()) {
+        Status(remoteName + QStringLiteral(" not deployed"));
+        return Result::NotDeployed;
     }
     const bool tlsRefused = tls && !conversation.loggedOn && TlsRefused(code);
     // libcurl keeps its first error text. In active mode that is a harmless

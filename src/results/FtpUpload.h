@@ -5,6 +5,7 @@
 #include <QString>
 
 class QWidget;
+class UploadWait;
 class UserPrompts;
 
 // Puts one local file on an FTP server over libcurl: log on (anonymously when
@@ -24,7 +25,7 @@ public:
         InvalidAddress, // "Please enter a valid FTP URL"
         NotConnected,   // no server, or it refused the connection or the log-on
         Deployed,       // the whole file arrived and the server confirmed it
-        NotDeployed,    // TLS was refused, or the directory or the transfer failed
+        NotDeployed,    // TLS was refused, the directory or the transfer failed, or cancelled
     };
     struct Timeouts {
         long connectSeconds = 20;
@@ -45,6 +46,9 @@ public:
     FtpUpload(UserPrompts &prompts, QWidget *parent, StatusText statusText);
 
     void SetTimeouts(const Timeouts &timeouts) { m_timeouts = timeouts; }
+    // With a wait the transfer runs on a thread of its own and can be
+    // cancelled; without one it runs on the calling thread.
+    void SetWait(UploadWait *wait) { m_wait = wait; }
 
     Result UploadByFtp(const QString &address, const QString &localFile, const QString &remoteName,
                        const QString &user, const QString &password);
@@ -57,4 +61,5 @@ private:
     QWidget *m_parent;
     StatusText m_statusText;
     Timeouts m_timeouts;
+    UploadWait *m_wait = nullptr;
 };

@@ -6,20 +6,28 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include "FakeHost.h"
 #include "ScriptedPrompts.h"
 #include "TestDataSources.h"
+#include "connection/ConnectionWorker.h"
+#include "framework/StatusSink.h"
+#include "odbc/OdbcConnection.h"
 #include "results/AddressHistory.h"
 #include "results/CDeployDlg.h"
 #include "results/DeployResults.h"
 #include "results/FtpAddress.h"
 #include "results/FtpUpload.h"
 #include "results/GridModel.h"
+#include "results/WorkerUploadWait.h"
 
 namespace {
 
@@ -201,6 +209,57 @@ TEST_F(FtpTest, ASlowUploadThatKeepsMovingIsNeverCut) {
         ADD_FAILURE() << message.first.toStdString();
     EXPECT_EQ(statuses.back(), QStringLiteral("slow.htm deployed"));
     EXPECT_EQ(ReadAll(root_ + QStringLiteral("/anonymous/pub/web/slow.htm")), ReadAll(local));
+}
+
+// Counts the progress indicator's steps.
+class CountingStatus : public StatusSink {
+public:
+    void SetMessageText(const QString &) override {}
+    bool BeginProgress(uint16_t, uint16_t) override { return true; }
+    void StepProgress() override { ++steps; }
+    void EndProgress() override {}
+    int steps = 0;
+};
+
+// The upload runs off the window's thread as the connection's work: the window
+// keeps taking events, and Esc stops the upload part-way.
+TEST_F(FtpTest, EscStopsAnUploadAndThePageIsNotDeployed) {
+    FakeHost host;
+    OdbcConnection connection;
+    ConnectionWorker worker(host, connection);
+    CountingStatus progress;
+    WorkerUploadWait wait(worker, &progress);
+    QWidget window;
+    // 20 s at the server's pace.
+    const QString local = Page(QStringLiteral("slow-cancelled.htm"), 2000000);
+    ScriptedPrompts prompts;
+    QStringList statuses;
+    FtpUpload ftp(prompts, nullptr, [&](const QString &text) { statuses.append(text); });
+    ftp.SetTimeouts({5, 5});
+    ftp.SetWait(&wait);
+    // Esc once the indicator has moved: the page is on its way.
+    bool escPressed = false;
+    QTimer keys;
+    keys.setInterval(0);
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        if (!escPressed && progress.steps > 0) {
+            escPressed = true;
+            QTest::keyClick(&window, Qt::Key_Escape);
+        }
+    });
+    keys.start();
+
+    EXPECT_EQ(
+        ftp.UploadByFtp(QStringLiteral("ftp://127.0.0.1:") + port_ + QStringLiteral("/pub/web"),
+                        local, QStringLiteral("slow-cancelled.htm"), QString(), QString()),
+        FtpUpload::Result::NotDeployed);
+    EXPECT_TRUE(escPressed);
+    EXPECT_EQ(statuses.back(), QStringLiteral("slow-cancelled.htm not deployed"));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_FALSE(worker.IsWorking());
+    EXPECT_FALSE(host.gate.IsClosed());
+    EXPECT_LT(QFileInfo(root_ + QStringLiteral("/anonymous/pub/web/slow-cancelled.htm")).size(),
+              2000000);
 }
 
 GridModel &SmallGrid() {
