@@ -15,8 +15,9 @@ long long Unacknowledged(int fd) {
 } // namespace
 
 FtpStallGuard::~FtpStallGuard() {
-    for (const KeptSocket &kept : m_kept)
-        close(kept.fd);
+    for (const Socket &socket : m_sockets)
+        if (socket.owned)
+            close(socket.fd);
 }
 
 void FtpStallGuard::Install(CURL *curl, curl_off_t uploadSize) {
@@ -31,42 +32,62 @@ void FtpStallGuard::Install(CURL *curl, curl_off_t uploadSize) {
     curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
 }
 
+void FtpStallGuard::Cancel() {
+    std::lock_guard lock(m_socketsMutex);
+    m_cancelled = true;
+    // libcurl's waits end with an error at once; its sockets stay open.
+    for (const Socket &socket : m_sockets)
+        shutdown(socket.fd, SHUT_RDWR);
+}
+
 int FtpStallGuard::OnProgress(void *guard, curl_off_t, curl_off_t, curl_off_t,
                               curl_off_t uploaded) {
     return static_cast<FtpStallGuard *>(guard)->StillMoving(uploaded) ? 0 : 1;
 }
 
-int FtpStallGuard::OnSocketOptions(void *guard, curl_socket_t socket, curlsocktype purpose) {
-    if (purpose == CURLSOCKTYPE_ACCEPT) {
-        const int copy = dup(socket);
-        if (copy >= 0)
-            static_cast<FtpStallGuard *>(guard)->m_kept.push_back({copy, false});
+int FtpStallGuard::OnSocketOptions(void *data, curl_socket_t socket, curlsocktype purpose) {
+    auto *guard = static_cast<FtpStallGuard *>(data);
+    std::lock_guard lock(guard->m_socketsMutex);
+    if (purpose != CURLSOCKTYPE_ACCEPT) {
+        guard->m_sockets.push_back({socket, false, false, false});
+    } else if (const int copy = dup(socket); copy >= 0) {
+        guard->m_sockets.push_back({copy, true, true, false});
+        if (guard->m_cancelled)
+            shutdown(copy, SHUT_RDWR);
     }
     return CURL_SOCKOPT_OK;
 }
 
-int FtpStallGuard::OnCloseSocket(void *guard, curl_socket_t socket) {
+int FtpStallGuard::OnCloseSocket(void *data, curl_socket_t socket) {
+    auto *guard = static_cast<FtpStallGuard *>(data);
+    std::lock_guard lock(guard->m_socketsMutex);
     shutdown(socket, SHUT_WR);
-    static_cast<FtpStallGuard *>(guard)->m_kept.push_back({socket, true});
+    for (Socket &known : guard->m_sockets)
+        if (known.fd == socket && !known.owned) {
+            known.owned = known.shut = true;
+            return 0;
+        }
+    guard->m_sockets.push_back({socket, false, true, true});
     return 0;
 }
 
 bool FtpStallGuard::StillMoving(curl_off_t uploaded) {
-    if (m_cancelRequested && m_cancelRequested()) {
-        m_cancelled = true;
+    if (m_cancelled)
         return false;
-    }
     bool moved = uploaded != m_uploaded;
     m_uploaded = uploaded;
     m_uploadedShown = uploaded;
     long long unsent = 0;
-    for (KeptSocket &kept : m_kept) {
-        // The whole page is written: the server may see its end.
-        if (!kept.shut && uploaded >= m_uploadSize) {
-            shutdown(kept.fd, SHUT_WR);
-            kept.shut = true;
+    {
+        std::lock_guard lock(m_socketsMutex);
+        for (Socket &socket : m_sockets) {
+            // The whole page is written: the server may see its end.
+            if (socket.accepted && !socket.shut && uploaded >= m_uploadSize) {
+                shutdown(socket.fd, SHUT_WR);
+                socket.shut = true;
+            }
+            unsent += Unacknowledged(socket.fd);
         }
-        unsent += Unacknowledged(kept.fd);
     }
     if (unsent < m_unsent)
         moved = true;

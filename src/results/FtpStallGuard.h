@@ -2,7 +2,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
+#include <mutex>
 #include <vector>
 
 #include <curl/curl.h>
@@ -13,11 +13,12 @@
 // that keeps moving runs as long as it needs, however long that is.
 //
 // The bytes still queued after the last write are what a slow server is still
-// reading, so the guard keeps the data sockets: a socket libcurl closes is only
-// shut for writing (the server still sees the end of the file), and an accepted
-// one (active mode, closed by libcurl behind any callback) is watched through a
+// reading, so the guard keeps the sockets: one libcurl closes is only shut for
+// writing (the server still sees the end of the file), and an accepted one
+// (active mode, closed by libcurl behind any callback) is watched through a
 // duplicate that is shut once the whole page is written. All are closed with
-// the guard, which must outlive the libcurl handle.
+// the guard, which must outlive the libcurl handle. Knowing every socket also
+// lets a cancel end the exchange at once, from any thread.
 class FtpStallGuard {
 public:
     explicit FtpStallGuard(std::chrono::milliseconds stall) : m_stall(stall) {}
@@ -26,22 +27,22 @@ public:
     FtpStallGuard &operator=(const FtpStallGuard &) = delete;
 
     void Install(CURL *curl, curl_off_t uploadSize);
-    // Asked on the transfer's thread; true stops the transfer.
-    void SetCancelRequested(std::function<bool()> cancelRequested) {
-        m_cancelRequested = std::move(cancelRequested);
-    }
+    // Any thread: ends the exchange now by shutting its connections down.
+    void Cancel();
     // Control traffic: a command went out or a reply came in.
     void Moved() { m_lastMove = Clock::now(); }
     bool Stalled() const { return m_stalled; }
-    bool Cancelled() const { return m_cancelled; }
+    bool Cancelled() const { return m_cancelled.load(); }
     // Bytes of the page libcurl has taken so far; any thread.
     curl_off_t Uploaded() const { return m_uploadedShown.load(); }
 
 private:
     using Clock = std::chrono::steady_clock;
-    struct KeptSocket {
+    struct Socket {
         int fd;
-        bool shut;
+        bool accepted; // watched through a duplicate of ours
+        bool owned;    // ours to close: the duplicate, or closed by libcurl
+        bool shut;     // shut for writing
     };
 
     static int OnProgress(void *guard, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
@@ -55,8 +56,8 @@ private:
     curl_off_t m_uploaded = 0;
     long long m_unsent = 0;
     bool m_stalled = false;
-    bool m_cancelled = false;
-    std::function<bool()> m_cancelRequested;
+    std::atomic<bool> m_cancelled{false};
     std::atomic<curl_off_t> m_uploadedShown{0};
-    std::vector<KeptSocket> m_kept;
+    std::mutex m_socketsMutex;
+    std::vector<Socket> m_sockets;
 };

@@ -166,7 +166,6 @@ CURLcode Perform(CURL *curl, FtpStallGuard &guard, UploadWait *wait, const QStri
         SigpipeHeldBack sigpipe;
         return curl_easy_perform(curl);
     }
-    guard.SetCancelRequested([wait] { return wait->CancelRequested(); });
     CURLcode code = CURLE_OK;
     std::mutex mutex;
     std::condition_variable finished;
@@ -182,6 +181,8 @@ CURLcode Perform(CURL *curl, FtpStallGuard &guard, UploadWait *wait, const QStri
     wait->Wait(
         remoteName,
         [&](std::chrono::milliseconds slice) {
+            if (!guard.Cancelled() && wait->CancelRequested())
+                guard.Cancel();
             std::unique_lock lock(mutex);
             return finished.wait_for(lock, slice, [&] { return done; });
         },
