@@ -14,7 +14,7 @@ packages=(
 for arg in "$@"; do
     case "$arg" in
     --test)
-        packages+=(postgresql-15 mariadb-server odbc-mariadb poppler-utils python3-pyftpdlib)
+        packages+=(postgresql-15 mariadb-server odbc-mariadb poppler-utils python3-pyftpdlib python3-openssl openssl)
         # desktop-file-validate, update-mime-database, xmllint, man, file; dpkg-shlibdeps for cpack.
         packages+=(desktop-file-utils shared-mime-info libxml2-utils man-db file dpkg-dev)
         ;;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Brindle with warnings as errors and runs every test against SQLite, a
-# throwaway PostgreSQL 15 server, a throwaway MariaDB 10.11 server and a
-# throwaway FTP server (for the upload tests), all living only as long as this
-# script.
+# throwaway PostgreSQL 15 server, a throwaway MariaDB 10.11 server and throwaway
+# FTP servers, plain and over TLS (for the upload tests), all living only as long
+# as this script.
 # Run as root on Debian 12:  bash scripts/test.sh [--sanitize]
 #   --sanitize  build the plain-code test programs with ASan and UBSan in
 #               build-sanitize/ and run those instead
@@ -68,7 +68,7 @@ PG_STARTED=0
 MARIA_DIR=$(mktemp -d /tmp/brindle-maria.XXXXXX)
 MARIA_PID=""
 FTP_DIR=$(mktemp -d /tmp/brindle-ftp.XXXXXX)
-FTP_PID=""
+FTP_PIDS=()
 # Everything the tests write goes here: their home, settings, temp files and the
 # driver manager's files.
 RUN_DIR=$(mktemp -d /tmp/brindle-test.XXXXXX)
@@ -105,10 +105,11 @@ cleanup() {
     if [[ -n "$MARIA_PID" ]]; then
         stop_mariadb
     fi
-    if [[ -n "$FTP_PID" ]]; then
-        kill "$FTP_PID" 2>/dev/null || true
-        wait "$FTP_PID" 2>/dev/null || true
-    fi
+    local pid
+    for pid in "${FTP_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$PG_DIR" "$MARIA_DIR" "$FTP_DIR" "$RUN_DIR"
     exit "$status"
 }
@@ -240,40 +241,74 @@ mariadb --no-defaults --socket="$MARIA_DIR/mariadbd.sock" -u root -e "
     GRANT SELECT, INSERT, UPDATE, DELETE ON brindle_test.order_items TO 'brindle'@'127.0.0.1';" ||
     fail "could not grant the table privileges in MariaDB"
 
-# --- Throwaway FTP server ---------------------------------------------------------
+# --- Throwaway FTP servers -------------------------------------------------------
 
-# The first free port from 52120 up; a server that cannot start fails the run.
-FTP_PORT=""
-for candidate in $(seq 52120 52199); do
-    if port_in_use "$candidate"; then
-        continue
-    fi
-    /usr/bin/python3 tests/fixtures/ftp_server.py --port "$candidate" --root "$FTP_DIR/root" \
-        >"$FTP_DIR/server.log" 2>&1 &
-    FTP_PID=$!
-    for _ in $(seq 100); do
-        if ! kill -0 "$FTP_PID" 2>/dev/null || port_in_use "$candidate"; then
-            break
+# A throwaway CA and a certificate for 127.0.0.1 it signed, for the TLS servers;
+# the tests name the CA to libcurl as a user would, through CURL_CA_BUNDLE.
+FTP_TLS="$FTP_DIR/tls"
+mkdir -p "$FTP_TLS"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Brindle test CA" \
+    -keyout "$FTP_TLS/ca.key" -out "$FTP_TLS/ca.pem" 2>"$FTP_TLS/openssl.log" &&
+    openssl req -newkey rsa:2048 -nodes -subj "/CN=127.0.0.1" \
+        -keyout "$FTP_TLS/server.key" -out "$FTP_TLS/server.csr" 2>>"$FTP_TLS/openssl.log" &&
+    printf 'subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n' \
+        >"$FTP_TLS/server.ext" &&
+    openssl x509 -req -days 2 -in "$FTP_TLS/server.csr" -CA "$FTP_TLS/ca.pem" \
+        -CAkey "$FTP_TLS/ca.key" -CAcreateserial -extfile "$FTP_TLS/server.ext" \
+        -out "$FTP_TLS/server.pem" 2>>"$FTP_TLS/openssl.log" ||
+    {
+        cat "$FTP_TLS/openssl.log" >&2
+        fail "could not make the FTP servers' test certificates"
+    }
+
+# Starts tests/fixtures/ftp_server.py NAME [ARGS...] on the first free port from
+# 52120 up, logging its events to $FTP_DIR/NAME.events; sets FTP_STARTED_PORT.
+# A server that cannot start fails the run.
+start_ftp_server() {
+    local name=$1 candidate pid
+    shift
+    FTP_STARTED_PORT=""
+    for candidate in $(seq 52120 52199); do
+        if port_in_use "$candidate"; then
+            continue
         fi
-        sleep 0.1
+        /usr/bin/python3 tests/fixtures/ftp_server.py --port "$candidate" --root "$FTP_DIR/root" \
+            --events "$FTP_DIR/$name.events" "$@" >"$FTP_DIR/$name.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 100); do
+            if ! kill -0 "$pid" 2>/dev/null || port_in_use "$candidate"; then
+                break
+            fi
+            sleep 0.1
+        done
+        if kill -0 "$pid" 2>/dev/null && port_in_use "$candidate"; then
+            FTP_PIDS+=("$pid")
+            FTP_STARTED_PORT=$candidate
+            echo "== FTP server ($name) listening on 127.0.0.1:$candidate"
+            return
+        fi
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        if grep -q "Address already in use" "$FTP_DIR/$name.log"; then
+            continue
+        fi
+        cat "$FTP_DIR/$name.log" >&2
+        fail "the FTP server ($name) did not start (log above)"
     done
-    if kill -0 "$FTP_PID" 2>/dev/null && port_in_use "$candidate"; then
-        FTP_PORT=$candidate
-        break
-    fi
-    kill "$FTP_PID" 2>/dev/null || true
-    wait "$FTP_PID" 2>/dev/null || true
-    FTP_PID=""
-    if grep -q "Address already in use" "$FTP_DIR/server.log"; then
-        continue
-    fi
-    cat "$FTP_DIR/server.log" >&2
-    fail "the FTP server did not start (log above)"
-done
-[[ -n "$FTP_PORT" ]] || fail "the FTP server did not start: no free port in 52120-52199"
-echo "== FTP server listening on 127.0.0.1:$FTP_PORT"
-export BRINDLE_FTP_PORT=$FTP_PORT
+    fail "the FTP server ($name) did not start: no free port in 52120-52199"
+}
+
+start_ftp_server plain
+export BRINDLE_FTP_PORT=$FTP_STARTED_PORT
+start_ftp_server implicit-tls --tls implicit --cert "$FTP_TLS/server.pem" --key "$FTP_TLS/server.key"
+export BRINDLE_FTPS_PORT=$FTP_STARTED_PORT
+start_ftp_server explicit-tls --tls explicit --cert "$FTP_TLS/server.pem" --key "$FTP_TLS/server.key"
+export BRINDLE_FTPES_PORT=$FTP_STARTED_PORT
 export BRINDLE_FTP_ROOT="$FTP_DIR/root"
+export BRINDLE_FTP_CA="$FTP_TLS/ca.pem"
+export BRINDLE_FTP_EVENTS="$FTP_DIR/plain.events"
+export BRINDLE_FTPS_EVENTS="$FTP_DIR/implicit-tls.events"
+export BRINDLE_FTPES_EVENTS="$FTP_DIR/explicit-tls.events"
 
 # --- Tests ------------------------------------------------------------------------
 

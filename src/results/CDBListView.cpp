@@ -29,6 +29,7 @@
 #include "results/QueryLoader.h"
 #include "results/QuotedIdentifier.h"
 #include "results/StatusExportProgress.h"
+#include "results/WorkerUploadWait.h"
 
 namespace {
 
@@ -211,6 +212,8 @@ void CDBListView::Deploy() {
     // DEFAULT.HTX ships beside the program, or in the samples folder of a build tree.
     const QString programDir = QCoreApplication::applicationDirPath();
     deploy.SetTemplateFolders({programDir, programDir + QStringLiteral("/../samples")});
+    WorkerUploadWait uploadWait(m_doc.Worker(), host.Status());
+    deploy.SetUploadWait(&uploadWait);
     const std::unique_ptr<QSettings> profile = AppSettings::Profile();
     deploy.Run(QString::fromStdString(m_doc.GetDataSourceName()), *profile,
                static_cast<int>(host.Settings().MaxURLHistory));

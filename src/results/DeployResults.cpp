@@ -85,6 +85,7 @@ DeployResults::Outcome DeployResults::Publish(const DeployChoices &choices) {
     const bool asUser = choices.logOn == DeployChoices::User;
     FtpUpload ftp(m_prompts, m_parent, m_statusText);
     ftp.SetTimeouts(m_timeouts);
+    ftp.SetWait(m_uploadWait);
     const FtpUpload::Result result =
         ftp.UploadByFtp(choices.address, choices.localFile, QFileInfo(choices.localFile).fileName(),
                         asUser ? choices.user : QString(), asUser ? choices.password : QString());

@@ -8,6 +8,7 @@
 #include "results/FtpUpload.h"
 
 class QSettings;
+class UploadWait;
 class QWidget;
 class UserPrompts;
 
@@ -33,6 +34,8 @@ public:
     // Where a template named without a folder is looked for after the current folder.
     void SetTemplateFolders(const QStringList &folders) { m_templateFolders = folders; }
     void SetFtpTimeouts(const FtpUpload::Timeouts &timeouts) { m_timeouts = timeouts; }
+    // How the window waits for the upload; none: the upload holds the window.
+    void SetUploadWait(UploadWait *wait) { m_uploadWait = wait; }
 
     // The dialog's first values: "<data source>.HTM", the default template, and
     // "Selected results" when rows are selected.
@@ -53,4 +56,5 @@ private:
     FtpUpload::StatusText m_statusText;
     QStringList m_templateFolders;
     FtpUpload::Timeouts m_timeouts;
+    UploadWait *m_uploadWait = nullptr;
 };

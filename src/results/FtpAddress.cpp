@@ -103,6 +103,20 @@ std::optional<FtpAddress> FtpAddress::Parse(std::string_view text) {
     return address;
 }
 
+FtpAddress::Security FtpAddress::SecurityOf() const {
+    if (scheme == "ftps")
+        return Security::ImplicitTls;
+    if (scheme == "ftpes")
+        return Security::ExplicitTls;
+    return Security::Plain;
+}
+
+int FtpAddress::PortToUse() const {
+    if (port)
+        return port;
+    return SecurityOf() == Security::ImplicitTls ? DefaultImplicitTlsPort : DefaultPort;
+}
+
 std::optional<FtpAddress> FtpAddress::ParseOrAssumeFtp(std::string_view text) {
     if (auto address = Parse(text))
         return address;

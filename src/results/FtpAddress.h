@@ -5,9 +5,13 @@
 #include <string_view>
 
 // An upload address taken apart: "ftp://host:2121/pub/web" or, retried with
-// "ftp://" in front, "host/pub/web".
+// "ftp://" in front, "host/pub/web". "ftps://" speaks TLS from the first byte,
+// "ftpes://" asks for it with AUTH TLS; both refuse a server without it.
 struct FtpAddress {
     static constexpr int DefaultPort = 21;
+    static constexpr int DefaultImplicitTlsPort = 990;
+
+    enum class Security { Plain, ImplicitTls, ExplicitTls };
 
     std::string scheme; // lower case
     std::string host;   // may be empty
@@ -19,6 +23,8 @@ struct FtpAddress {
     // Parse, then "ftp://" + text.
     static std::optional<FtpAddress> ParseOrAssumeFtp(std::string_view text);
 
-    bool IsFtp() const { return scheme == "ftp"; }
-    int PortToUse() const { return port ? port : DefaultPort; }
+    // One of the three FTP schemes.
+    bool IsFtp() const { return scheme == "ftp" || scheme == "ftps" || scheme == "ftpes"; }
+    Security SecurityOf() const;
+    int PortToUse() const;
 };

@@ -6,20 +6,28 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include "FakeHost.h"
 #include "ScriptedPrompts.h"
 #include "TestDataSources.h"
+#include "connection/ConnectionWorker.h"
+#include "framework/StatusSink.h"
+#include "odbc/OdbcConnection.h"
 #include "results/AddressHistory.h"
 #include "results/CDeployDlg.h"
 #include "results/DeployResults.h"
 #include "results/FtpAddress.h"
 #include "results/FtpUpload.h"
 #include "results/GridModel.h"
+#include "results/WorkerUploadWait.h"
 
 namespace {
 
@@ -41,6 +49,9 @@ TEST(FtpAddressTest, AddressesAreTakenApart) {
         const char *path;
     } cases[] = {
         {"host/pub/web", true, "ftp", "host", 21, "/pub/web"},
+        {"ftps://host/pub", true, "ftps", "host", 990, "/pub"},
+        {"FTPES://host", true, "ftpes", "host", 21, ""},
+        {"ftpes://host:2121/d", true, "ftpes", "host", 2121, "/d"},
         {"ftp://host:2121/dir", true, "ftp", "host", 2121, "/dir"},
         {" FTP://bob:pw@host ", true, "ftp", "host", 21, ""},
         {"http://host/x", true, "http", "host", 21, "/x"},
@@ -118,7 +129,7 @@ protected:
         file.write(data);
         return path;
     }
-    FtpUpload::Timeouts Short() const { return {5, 5, 5}; }
+    FtpUpload::Timeouts Short() const { return {5, 5}; }
 
     QString port_, root_, dir_;
 };
@@ -144,9 +155,10 @@ TEST_F(FtpTest, UploadsReportWhatTheServerDid) {
         {"the data connection closes mid-transfer", "ftp://" + server + "/pub/web", "", "",
          "cutoff.htm", 3000000, FtpUpload::Result::NotDeployed, "cutoff.htm not deployed", "", ""},
         {"nothing listens on the port", "ftp://127.0.0.1:1/", "", "", "nobody.htm", 100,
-         FtpUpload::Result::NotConnected, FtpUpload::IdleText, FtpUpload::ConnectionFailedText(),
-         ""},
+         FtpUpload::Result::NotConnected, FtpUpload::IdleText, "Couldn't connect to server", ""},
         {"not an FTP address", "http://" + server + "/", "", "", "web.htm", 100,
+         FtpUpload::Result::InvalidAddress, FtpUpload::IdleText, FtpUpload::InvalidAddressText, ""},
+        {"SSH is no FTP", "sftp://" + server + "/", "", "", "ssh.htm", 100,
          FtpUpload::Result::InvalidAddress, FtpUpload::IdleText, FtpUpload::InvalidAddressText, ""},
     };
     for (const auto &c : cases) {
@@ -163,14 +175,108 @@ TEST_F(FtpTest, UploadsReportWhatTheServerDid) {
         EXPECT_EQ(statuses.back(), c.status);
         const bool deployed = c.result == FtpUpload::Result::Deployed;
         EXPECT_EQ(prompts.messages.size(), deployed ? 0u : 1u);
+        // The connection's own words, never the general text.
+        if (!prompts.messages.empty()) {
+            EXPECT_NE(prompts.messages[0].first, FtpUpload::ConnectionFailedText());
+        }
         if (!prompts.messages.empty() && !c.message.isEmpty()) {
-            EXPECT_TRUE(prompts.messages[0].first.startsWith(c.message))
+            EXPECT_TRUE(prompts.messages[0].first.contains(c.message))
                 << prompts.messages[0].first.toStdString();
         }
         if (!c.arrived.isEmpty()) {
             EXPECT_EQ(ReadAll(root_ + QLatin1Char('/') + c.arrived), ReadAll(local));
         }
     }
+}
+
+// The server reads 100 kB/s, so the page takes twice the stall time and more:
+// no wait, not even the one for the last reply, may count against it. One that
+// stops reading is given up after the stall time.
+TEST_F(FtpTest, AnUploadIsGivenUpOnlyWhenNothingMoves) {
+    const struct {
+        const char *file;
+        int bytes;
+        long stallSeconds;
+        FtpUpload::Result result;
+        QString message;
+    } cases[] = {
+        {"slow.htm", 700000, 3, FtpUpload::Result::Deployed, ""},
+        // More than the socket buffers hold.
+        {"stall.htm", 16000000, 1, FtpUpload::Result::NotDeployed, FtpUpload::StalledText(1)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString file = QString::fromLatin1(c.file);
+        const QString local = Page(file, c.bytes);
+        ScriptedPrompts prompts;
+        QStringList statuses;
+        FtpUpload ftp(prompts, nullptr, [&](const QString &text) { statuses.append(text); });
+        ftp.SetTimeouts({c.stallSeconds, c.stallSeconds});
+        EXPECT_EQ(
+            ftp.UploadByFtp(QStringLiteral("ftp://127.0.0.1:") + port_ + QStringLiteral("/pub/web"),
+                            local, file, QString(), QString()),
+            c.result);
+        const bool deployed = c.result == FtpUpload::Result::Deployed;
+        EXPECT_EQ(statuses.back(), file + (deployed ? " deployed" : " not deployed"));
+        ASSERT_EQ(prompts.messages.size(), deployed ? 0u : 1u);
+        if (!deployed) {
+            EXPECT_EQ(prompts.messages[0].first, c.message);
+        } else {
+            EXPECT_EQ(ReadAll(root_ + QStringLiteral("/anonymous/pub/web/") + file),
+                      ReadAll(local));
+        }
+    }
+}
+
+// Counts the progress indicator's steps.
+class CountingStatus : public StatusSink {
+public:
+    void SetMessageText(const QString &) override {}
+    bool BeginProgress(uint16_t, uint16_t) override { return true; }
+    void StepProgress() override { ++steps; }
+    void EndProgress() override {}
+    int steps = 0;
+};
+
+// The upload runs off the window's thread as the connection's work: the window
+// keeps taking events, and Esc stops the upload part-way.
+TEST_F(FtpTest, EscStopsAnUploadAndThePageIsNotDeployed) {
+    FakeHost host;
+    OdbcConnection connection;
+    ConnectionWorker worker(host, connection);
+    CountingStatus progress;
+    WorkerUploadWait wait(worker, &progress);
+    QWidget window;
+    // 20 s at the server's pace.
+    const QString local = Page(QStringLiteral("slow-cancelled.htm"), 2000000);
+    ScriptedPrompts prompts;
+    QStringList statuses;
+    FtpUpload ftp(prompts, nullptr, [&](const QString &text) { statuses.append(text); });
+    ftp.SetTimeouts({5, 5});
+    ftp.SetWait(&wait);
+    // Esc once the indicator has moved: the page is on its way.
+    bool escPressed = false;
+    QTimer keys;
+    keys.setInterval(0);
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        if (!escPressed && progress.steps > 0) {
+            escPressed = true;
+            QTest::keyClick(&window, Qt::Key_Escape);
+        }
+    });
+    keys.start();
+
+    EXPECT_EQ(
+        ftp.UploadByFtp(QStringLiteral("ftp://127.0.0.1:") + port_ + QStringLiteral("/pub/web"),
+                        local, QStringLiteral("slow-cancelled.htm"), QString(), QString()),
+        FtpUpload::Result::NotDeployed);
+    EXPECT_TRUE(escPressed);
+    EXPECT_EQ(statuses.back(), QStringLiteral("slow-cancelled.htm not deployed"));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_FALSE(worker.IsWorking());
+    EXPECT_FALSE(host.gate.IsClosed());
+    EXPECT_LT(QFileInfo(root_ + QStringLiteral("/anonymous/pub/web/slow-cancelled.htm")).size(),
+              2000000);
 }
 
 GridModel &SmallGrid() {
