@@ -243,10 +243,15 @@ FtpUpload::Result FtpUpload::UploadByFtp(const QString &address, const QString &
     }
 
     InitCurlOnce();
-    // The guard outlives the handle: it closes the sockets libcurl gave it.
+    // All that libcurl's callbacks reach outlives the handle, whose cleanup
+    // still says QUIT and closes sockets.
     FtpStallGuard guard{std::chrono::seconds(m_timeouts.stallSeconds)};
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    Conversation conversation;
+    conversation.guard = &guard;
+    char errorText[CURL_ERROR_SIZE] = {};
     Upload upload;
+    std::unique_ptr<curl_slist, SlistDeleter> commands;
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     upload.file.setFileName(localFile);
     if (!curl || !upload.file.open(QIODevice::ReadOnly)) {
         ShowError(ConnectionFailedText());
@@ -265,13 +270,9 @@ FtpUpload::Result FtpUpload::UploadByFtp(const QString &address, const QString &
         std::string(security == FtpAddress::Security::ImplicitTls ? "ftps://" : "ftp://") +
         parsed->host + ":" + std::to_string(parsed->PortToUse()) + "/" +
         (escapedName ? escapedName.get() : "");
-    std::unique_ptr<curl_slist, SlistDeleter> commands;
     if (!parsed->path.empty())
         commands.reset(curl_slist_append(nullptr, ("CWD " + parsed->path).c_str()));
 
-    Conversation conversation;
-    conversation.guard = &guard;
-    char errorText[CURL_ERROR_SIZE] = {};
     CURL *handle = curl.get();
     curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "ftp,ftps");
