@@ -13,6 +13,7 @@
 #include <sqlext.h>
 
 #include "connection/CBrindleDoc.h"
+#include "connection/ConsolePane.h"
 #include "framework/AppSettings.h"
 #include "framework/AppVersion.h"
 #include "framework/CaptionHost.h"
@@ -22,6 +23,7 @@
 #include "framework/StatusSink.h"
 #include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
+#include "results/CExportQueryDlg.h"
 #include "results/DeployResults.h"
 #include "results/ExportCommand.h"
 #include "results/FindDialog.h"
@@ -198,6 +200,16 @@ void CDBListView::ExportRows(bool allRows) {
     StatusExportProgress progress(m_doc.Host().Status());
     ExportCommand::Export(path, ExportCommand::FormatForFilter(filter),
                           MakeExportSource(allRows, &progress), prompts, FrameWindow());
+}
+
+void CDBListView::ExportQuery() {
+    UserPrompts &prompts = m_doc.Host().Prompts();
+    const std::string last = m_doc.m_pOutputView ? m_doc.m_pOutputView->LastStatement() : "";
+    CExportQueryDlg dialog(last, QString::fromStdString(m_doc.GetDataSourceName()), prompts,
+                           FrameWindow());
+    if (prompts.Exec(dialog) != QDialog::Accepted)
+        return;
+    QueryExport(m_doc).Run(dialog.Choices());
 }
 
 void CDBListView::Deploy() {
