@@ -145,9 +145,7 @@ QueryExport::Outcome QueryExport::Run(const QueryExportChoices &choices) {
         query.SetForwardOnlyReadOnly();
         query.ExecuteDirect(choices.statement);
 
-        const SQLUINTEGER extensions = database.InfoU32(SQL_GETDATA_EXTENSIONS);
-        const bool positions = (extensions & SQL_GD_BLOCK) && (extensions & SQL_GD_BOUND);
-        QueryRowStream rows(query, positions);
+        QueryRowStream rows(query, database.InfoU32(SQL_GETDATA_EXTENSIONS));
         // Calls made in place have no dispatcher to ask: the worker says it.
         rows.AlsoStopOnCancelOf(&worker);
         if (documentWork)

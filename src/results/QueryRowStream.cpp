@@ -17,8 +17,8 @@ size_t BufferBytes(SQLLEN characters) { return static_cast<size_t>(characters) *
 
 } // namespace
 
-QueryRowStream::QueryRowStream(OdbcStatement &query, bool canPositionInBlock)
-    : m_query(query), m_stmt(query.Handle()), m_canPositionInBlock(canPositionInBlock) {
+QueryRowStream::QueryRowStream(OdbcStatement &query, SQLUINTEGER getDataExtensions)
+    : m_query(query), m_stmt(query.Handle()), m_getDataExtensions(getDataExtensions) {
     for (const OdbcStatement::Column &described : query.DescribeColumns()) {
         Column column;
         column.title = described.name;
@@ -34,12 +34,14 @@ QueryRowStream::QueryRowStream(OdbcStatement &query, bool canPositionInBlock)
     }
     m_cells.resize(m_columns.size());
     m_longValues.resize(m_columns.size());
-    if (!m_columns.empty() && !BindColumns())
+    m_bound = !m_columns.empty() && BindColumns();
+    if (!m_bound)
         m_blockRows = 1;
 }
 
 bool QueryRowStream::BindColumns() {
-    if (!m_canPositionInBlock)
+    // A value longer than its buffer is read again with SQLGetData.
+    if (!(m_getDataExtensions & SQL_GD_BOUND))
         return false;
     size_t rowBytes = 0;
     for (Column &column : m_columns) {
@@ -51,10 +53,11 @@ bool QueryRowStream::BindColumns() {
         column.width = BufferBytes(column.displaySize);
         rowBytes += column.width + sizeof(SQLLEN);
     }
+    // Blocks only where a row of a block can be positioned on to read it again.
     const SQLULEN rows =
-        std::clamp<SQLULEN>(BlockBytes / std::max<size_t>(rowBytes, 1), 1, MaxBlockRows);
-    if (rows < 2)
-        return false;
+        m_getDataExtensions & SQL_GD_BLOCK
+            ? std::clamp<SQLULEN>(BlockBytes / std::max<size_t>(rowBytes, 1), 1, MaxBlockRows)
+            : 1;
     m_status.resize(rows);
     if (!SQL_SUCCEEDED(SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_BIND_TYPE,
                                       reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0)) ||
@@ -120,7 +123,7 @@ bool QueryRowStream::Next() {
     for (const CallDispatcher *other : m_alsoCancel)
         if (other->CancelRequested())
             throw DatabaseError::Cancelled();
-    if (m_blockRows > 1) {
+    if (m_bound) {
         do {
             if (m_position + 1 < m_fetched) {
                 ++m_position;
@@ -160,11 +163,13 @@ void QueryRowStream::ReadBoundRow() {
                    static_cast<size_t>(length) < column.width) {
             m_cells[i] = std::string_view(value, static_cast<size_t>(length));
         } else {
-            // Longer than the driver said: the row is read again, the value whole.
-            const SQLRETURN rc = SQLSetPos(m_stmt, static_cast<SQLSETPOSIROW>(m_position + 1),
-                                           SQL_POSITION, SQL_LOCK_NO_CHANGE);
-            if (!SQL_SUCCEEDED(rc))
-                Fail(rc);
+            // Longer than the driver said: the value is read again, whole.
+            if (m_blockRows > 1) {
+                const SQLRETURN rc = SQLSetPos(m_stmt, static_cast<SQLSETPOSIROW>(m_position + 1),
+                                               SQL_POSITION, SQL_LOCK_NO_CHANGE);
+                if (!SQL_SUCCEEDED(rc))
+                    Fail(rc);
+            }
             std::string &whole = m_longValues[i];
             whole.clear();
             m_query.AppendText(static_cast<SQLUSMALLINT>(i + 1), whole);

@@ -15,10 +15,10 @@ class CallDispatcher;
 class OdbcStatement;
 
 // The rows of an executed query, read once from the driver for an export. Where
-// the driver can, rows come in blocks into bound column buffers (a value longer
-// than its buffer is read again whole); otherwise each value is read as the
-// grid's loader reads it. Cell texts follow the grid's rule: the driver's
-// character form, empty for NULL, "<Binary>" for long binary data.
+// the driver can, rows come into bound column buffers, in blocks when it can
+// also read a value of a row of a block (a value longer than its buffer is
+// read again whole); otherwise each value is read as the grid's loader reads it. Cell texts follow
+// the grid's rule: the driver's character form, empty for NULL, "<Binary>" for long binary data.
 class QueryRowStream : public ExportRowStream {
 public:
     // Bytes the bound buffers of one block may take.
@@ -27,9 +27,9 @@ public:
     // Values whose declared size is larger are read with SQLGetData.
     static constexpr size_t MaxBoundValueBytes = 16384;
 
-    // Reads the columns of `query`'s current result. `canPositionInBlock` says
-    // whether the driver reads values of a row of a block (SQL_GD_BLOCK).
-    QueryRowStream(OdbcStatement &query, bool canPositionInBlock);
+    // Reads the columns of `query`'s current result; `getDataExtensions` is the
+    // driver's SQL_GETDATA_EXTENSIONS.
+    QueryRowStream(OdbcStatement &query, SQLUINTEGER getDataExtensions);
 
     int ColumnCount() const override { return static_cast<int>(m_columns.size()); }
     std::string_view Title(int column) const override { return m_columns[column].title; }
@@ -41,7 +41,7 @@ public:
     // the driver does not say.
     std::vector<size_t> DisplayWidths(size_t cap) const;
     uint64_t RowsRead() const { return m_rows; }
-    bool ReadsBlocks() const { return m_blockRows > 1; }
+    bool ReadsBlocks() const { return m_bound && m_blockRows > 1; }
     // More places whose cancel stops the rows: the worker the calls run on
     // (asked even when they run in place), and the document's.
     void AlsoStopOnCancelOf(const CallDispatcher *other) { m_alsoCancel.push_back(other); }
@@ -71,7 +71,8 @@ private:
 
     OdbcStatement &m_query;
     SQLHSTMT m_stmt;
-    bool m_canPositionInBlock;
+    SQLUINTEGER m_getDataExtensions;
+    bool m_bound = false;
     std::vector<const CallDispatcher *> m_alsoCancel;
     std::vector<Column> m_columns;
     std::vector<std::string_view> m_cells;

@@ -69,6 +69,10 @@ protected:
                     std::string("CREATE TABLE ") + Table +
                         " (id INTEGER, name VARCHAR(40), note VARCHAR(60), amount NUMERIC(10,2))",
                     insert});
+        // SQLite keeps a value longer than its column's declared size.
+        if (GetParam() == "sqlite")
+            ExecuteSql(source_.connect, {std::string("UPDATE ") + Table + " SET name = '" +
+                                         std::string(300, 'w') + "' WHERE id = 500"});
         ASSERT_TRUE(Start());
         Frame().show();
         app_->Settings().ShowMessage = 0;
