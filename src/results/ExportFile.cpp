@@ -17,6 +17,10 @@ ExportFile::~ExportFile() {
 
 bool ExportFile::CreateBeside(const QString &path) {
     const QFileInfo target(path);
+    // A rename would put a file in place of a device, a pipe or a link: those
+    // are written as they are.
+    if (target.isSymLink() || (target.exists() && !target.isFile()))
+        return Create(path);
     // A unique name in the target's folder, so the move on Commit is a rename.
     QTemporaryFile staged(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                           QStringLiteral(".XXXXXX.part"));

@@ -23,7 +23,8 @@ public:
     bool Create(const QString &path);
     // Writes to a new file beside `path` instead, which Commit() puts in its
     // place: until then no file at `path` looks complete. Without a Commit the
-    // new file is removed.
+    // new file is removed. A `path` that is a link or not a regular file is
+    // written in place, as Create does.
     bool CreateBeside(const QString &path);
     // Closes the file and, after CreateBeside, moves it to its path (replacing
     // any file there); false, and nothing moved, when a write failed.
