@@ -31,6 +31,7 @@
 #include "results/QueryLoader.h"
 #include "results/QuotedIdentifier.h"
 #include "results/StatusExportProgress.h"
+#include "results/WorkExportProgress.h"
 
 namespace {
 
@@ -197,7 +198,9 @@ void CDBListView::ExportRows(bool allRows) {
                                               ExportCommand::FileFilter(), &filter);
     if (path.isEmpty())
         return;
-    StatusExportProgress progress(m_doc.Host().Status());
+    // Writing a large grid takes a while: the window answers, and Esc stops it.
+    ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Exporting"));
+    WorkExportProgress progress(m_doc.Worker(), m_doc.Host().Status());
     ExportCommand::Export(path, ExportCommand::FormatForFilter(filter),
                           MakeExportSource(allRows, &progress), prompts, FrameWindow());
 }

@@ -176,23 +176,23 @@ int GridExporter::ForEachRow(ExportFile &out, WriteRow &&writeRow) const {
     const GridModel &grid = *m_source.grid;
     const int total = m_source.grid->RowCount();
     ExportProgress *progress = m_source.progress;
-    if (progress && !progress->Begin(total, RowsPerProgressStep))
-        progress = nullptr;
+    // Without an indicator the progress still hears a cancel.
+    const bool indicator = progress && progress->Begin(total, RowsPerProgressStep);
     int written = 0;
     auto selected = m_source.selectedRows.begin();
     const auto selectedEnd = m_source.selectedRows.end();
     // A failed write ends the export: the rest would be lost as well.
-    for (int row = 0; row < total && !out.Failed(); ++row) {
+    for (int row = 0; row < total && !out.Failed() && !(progress && progress->Cancelled()); ++row) {
         while (selected != selectedEnd && *selected < row)
             ++selected;
         if (m_source.exportAllRows || (selected != selectedEnd && *selected == row)) {
             writeRow([&grid, row](int column) { return grid.Cell(row, column); });
             ++written;
         }
-        if (progress)
+        if (indicator)
             progress->Step();
     }
-    if (progress)
+    if (indicator)
         progress->End();
     return written;
 }

@@ -20,6 +20,8 @@
 #include "framework/AppSettings.h"
 #include "framework/CommandTable.h"
 #include "results/CExportQueryDlg.h"
+#include "results/GridModel.h"
+#include "results/GridRow.h"
 
 namespace {
 
@@ -266,6 +268,44 @@ TEST_P(ExportQueryTest, AnErrorMidStatementIsReportedAndLeavesNoFile) {
     EXPECT_EQ(ReadFile(path), "older");
     ExpectFolderHolds({"failed.tab"});
 }
+
+// Export All of a large grid, which is file work only: one data source serves.
+class ExportAllCancelTest : public ExportQueryTest {};
+
+TEST_P(ExportAllCancelTest, EscStopsExportAllAndLeavesNoFile) {
+    grid_->SetColumns({"n", "text"}, QStringLiteral("Rows:"));
+    std::vector<GridRow> rows;
+    GridRow::Builder row;
+    for (int n = 0; n < 2000000; row.Clear(), ++n) {
+        row.AddCell(std::to_string(n));
+        row.AddCell("some text for the row");
+        rows.push_back(row.Build());
+    }
+    grid_->Model().AppendRows(rows);
+    QTimer poll;
+    poll.setInterval(20);
+    bool pressed = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (const auto &entry : std::filesystem::directory_iterator(dir_))
+            if (entry.path().filename().string().ends_with(".part") && entry.file_size() > 65536) {
+                QTest::keyClick(console_, Qt::Key_Escape);
+                pressed = true;
+                poll.stop();
+            }
+    });
+    poll.start();
+    // What reaches Export All is proven elsewhere; this is about its cancel.
+    prompts_->saveFileAnswers.push_back(QString::fromStdString(dir_ + "/all.csv"));
+    prompts_->saveFilterAnswers.push_back(QStringLiteral("Comma Delimited File (*.csv)"));
+    ASSERT_TRUE(Frame().SendCommand(ID_EXPORT_ALL));
+    EXPECT_TRUE(pressed);
+    ExpectFolderHolds({});
+    EXPECT_EQ(grid_->RowCount(), 2000000);
+    EXPECT_TRUE(prompts_->messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sqlite, ExportAllCancelTest, ::testing::Values("sqlite"),
+                         [](const auto &info) { return info.param; });
 
 INSTANTIATE_TEST_SUITE_P(Sources, ExportQueryTest, ::testing::ValuesIn(TestSourceNames()),
                          [](const auto &info) { return info.param; });
