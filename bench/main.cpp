@@ -15,6 +15,7 @@
 #include "BenchSuite.h"
 #include "EchoBench.h"
 #include "ExportBench.h"
+#include "QueryExportBench.h"
 #include "ScratchDir.h"
 #include "TreeBench.h"
 #include "WindowCycleBench.h"
@@ -25,7 +26,8 @@ void Usage() {
     std::printf("usage: brindle_bench [--rows N] [--load-rows N] [--statements N] [--runs N]\n"
                 "                     [--tables N] [--tree-db FILE] [--keep-tree] [--cycles N]\n"
                 "                     [--only sqlite|postgres]\n"
-                "                     [--part loads|scripts|tree|export|console|windows]\n"
+                "                     [--part loads|scripts|tree|export|query-export|\n"
+                "                             console|windows]\n"
                 "--tree-db keeps the SQLite tree tables in FILE between runs (made when missing).\n"
                 "--keep-tree keeps PostgreSQL's tree tables between runs.\n"
                 "PostgreSQL is measured when BRINDLE_PG_CONNECT holds its connection string.\n");
@@ -63,8 +65,8 @@ int main(int argc, char **argv) {
         } else if (argument == "--part" && hasValue) {
             options.part = argv[++i];
             if (options.part != "loads" && options.part != "scripts" && options.part != "tree" &&
-                options.part != "export" && options.part != "console" &&
-                options.part != "windows") {
+                options.part != "export" && options.part != "query-export" &&
+                options.part != "console" && options.part != "windows") {
                 Usage();
                 return 2;
             }
@@ -111,6 +113,7 @@ int main(int argc, char **argv) {
         BenchReport report;
         BenchSuite suite(app, options, report);
         TreeBench tree(app, options, report);
+        QueryExportBench queryExport(app, options, report);
 
         if (options.Measures("console"))
             EchoBench(app, options.workDir, options.runs, report).Run();
@@ -125,6 +128,11 @@ int main(int argc, char **argv) {
                           BenchData::Dialect::Sqlite);
             if (options.Measures("tree"))
                 tree.Run("sqlite", {}, BenchData::Dialect::Sqlite);
+            if (options.Measures("query-export"))
+                queryExport.Run("sqlite",
+                                "DRIVER={SQLite3};DATABASE=" + scratch.File("export.db") +
+                                    ";SyncPragma=OFF;JournalMode=WAL",
+                                BenchData::Dialect::Sqlite, scratch.File("export.db"));
             if (options.Measures("windows"))
                 WindowCycleBench(app, options.cycles, report)
                     .Run("sqlite", "DRIVER={SQLite3};DATABASE=" + scratch.File("windows.db") + ";");
@@ -136,6 +144,8 @@ int main(int argc, char **argv) {
                     suite.Run("postgres", connect, BenchData::Dialect::Postgres);
                 if (options.Measures("tree"))
                     tree.Run("postgres", connect, BenchData::Dialect::Postgres);
+                if (options.Measures("query-export"))
+                    queryExport.Run("postgres", connect, BenchData::Dialect::Postgres, {});
             } else {
                 std::printf("BRINDLE_PG_CONNECT is not set: PostgreSQL not measured, "
                             "SQLite figures only.\n");

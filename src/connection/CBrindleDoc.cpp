@@ -281,6 +281,9 @@ bool CBrindleDoc::UpdateCommand(int id, CommandState &state) {
         state.enabled = true;
         state.checked = ShowGrid == 1;
         return true;
+    case ID_EXPORT_QUERY:
+        state.enabled = IsConnected() && m_pListView != nullptr;
+        return true;
     default:
         return false;
     }
@@ -296,6 +299,10 @@ bool CBrindleDoc::RunCommand(int id) {
         return true;
     case ID_REFRESH:
         Refresh();
+        return true;
+    case ID_EXPORT_QUERY:
+        if (IsConnected() && m_pListView)
+            m_pListView->ExportQuery();
         return true;
     case ID_RUN_SCRIPT:
         ExecuteStatement("@");

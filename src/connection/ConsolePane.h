@@ -13,6 +13,7 @@ public:
     virtual void ShowPrompt() = 0;
     // The text Save SQL writes.
     virtual void SetLastStatement(const std::string &statement) = 0;
+    virtual const std::string &LastStatement() const = 0;
     // At the caret, replacing the selection as one undoable edit, or at the end
     // (copied to the spool file) when the caret is in the history; the inserted
     // text is left selected and scrolled into view.

@@ -20,4 +20,6 @@ public:
     virtual void ShowGridLines(bool on) = 0;
     // Painting off while a catalog load lays its rows, and on again.
     virtual void SetRedraw(bool on) = 0;
+    // Export Query: asks for a statement and a file and writes every row of the result there.
+    virtual void ExportQuery() = 0;
 };

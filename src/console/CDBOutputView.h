@@ -40,7 +40,7 @@ public:
     void InsertText(const std::string &bytes) override;
 
     void SetLastStatement(const std::string &statement) override { m_lastStatement = statement; }
-    const std::string &LastStatement() const { return m_lastStatement; }
+    const std::string &LastStatement() const override { return m_lastStatement; }
 
     // While a batch is open, appended text waits and reaches the screen in one
     // insertion: when the outermost batch ends, or when any event reaches the

@@ -64,6 +64,7 @@ enum CommandId : int {
     ID_UPDATE_WIZARD = 32837,
     ID_DELETE_WIZARD = 32838,
     ID_CANCEL_WORK = 32840,
+    ID_EXPORT_QUERY = 32900,
 };
 
 // One row of the command table.

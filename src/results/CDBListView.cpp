@@ -13,6 +13,7 @@
 #include <sqlext.h>
 
 #include "connection/CBrindleDoc.h"
+#include "connection/ConsolePane.h"
 #include "framework/AppSettings.h"
 #include "framework/AppVersion.h"
 #include "framework/CaptionHost.h"
@@ -22,6 +23,7 @@
 #include "framework/StatusSink.h"
 #include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
+#include "results/CExportQueryDlg.h"
 #include "results/DeployResults.h"
 #include "results/ExportCommand.h"
 #include "results/FindDialog.h"
@@ -29,6 +31,7 @@
 #include "results/QueryLoader.h"
 #include "results/QuotedIdentifier.h"
 #include "results/StatusExportProgress.h"
+#include "results/WorkExportProgress.h"
 #include "results/WorkerUploadWait.h"
 
 namespace {
@@ -196,9 +199,21 @@ void CDBListView::ExportRows(bool allRows) {
                                               ExportCommand::FileFilter(), &filter);
     if (path.isEmpty())
         return;
-    StatusExportProgress progress(m_doc.Host().Status());
+    // Writing a large grid takes a while: the window answers, and Esc stops it.
+    ConnectionWorker::Work work(m_doc.Worker(), QStringLiteral("Exporting"));
+    WorkExportProgress progress(m_doc.Worker(), m_doc.Host().Status());
     ExportCommand::Export(path, ExportCommand::FormatForFilter(filter),
                           MakeExportSource(allRows, &progress), prompts, FrameWindow());
+}
+
+void CDBListView::ExportQuery() {
+    UserPrompts &prompts = m_doc.Host().Prompts();
+    const std::string last = m_doc.m_pOutputView ? m_doc.m_pOutputView->LastStatement() : "";
+    CExportQueryDlg dialog(last, QString::fromStdString(m_doc.GetDataSourceName()), prompts,
+                           FrameWindow());
+    if (prompts.Exec(dialog) != QDialog::Accepted)
+        return;
+    QueryExport(m_doc).Run(dialog.Choices());
 }
 
 void CDBListView::Deploy() {

@@ -40,6 +40,7 @@ public:
     void ClearGrid() override { CListViewEx::ClearGrid(); }
     void ShowGridLines(bool on) override;
     void SetRedraw(bool on) override;
+    void ExportQuery() override;
     // The whole cell, as the driver's bytes.
     std::string GetCellText(int row, int column) const;
     std::string_view CellBytes(int row, int column) const { return Model().Cell(row, column); }

@@ -5,6 +5,7 @@
 #include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
 #include "results/ExportFile.h"
+#include "results/ExportProgress.h"
 #include "results/GridExporter.h"
 
 namespace {
@@ -37,7 +38,7 @@ ExportCommand::Outcome ExportCommand::Export(const QString &path, Format format,
                                              const ExportSource &source, UserPrompts &prompts,
                                              QWidget *parent) {
     ExportFile file;
-    if (!file.Create(path))
+    if (!file.CreateBeside(path))
         return Outcome::NotCreated;
     {
         WaitCursor wait;
@@ -54,7 +55,11 @@ ExportCommand::Outcome ExportCommand::Export(const QString &path, Format format,
             break;
         }
     }
-    if (file.Close())
+    if (source.progress && source.progress->Cancelled()) {
+        file.Discard();
+        return Outcome::Cancelled;
+    }
+    if (file.Commit())
         return Outcome::Written;
     prompts.Message(parent, WriteFailedText(path, file.ErrorText()), UserPrompts::Icon::Stop);
     return Outcome::WriteFailed;

@@ -12,15 +12,16 @@ class UserPrompts;
 class ExportCommand {
 public:
     enum class Format { TabDelimited, CommaDelimited, TextReport };
-    enum class Outcome { NotCreated, Written, WriteFailed };
+    enum class Outcome { NotCreated, Written, WriteFailed, Cancelled };
 
     // The Save dialog's filter, in this order; "tab" is the default extension.
     static QString FileFilter();
     static Format FormatForFilter(int filterIndex);
     static Format FormatForFilter(const QString &selectedFilter);
 
-    // Creates (truncates) `path` and writes the rows. A file that cannot be
-    // created is left silently; a failed write or close is reported.
+    // Writes the rows to a file beside `path` that replaces it once complete. A
+    // file that cannot be created is left silently; a failed write or close is
+    // reported; a cancel (the source's progress says it) leaves no file.
     static Outcome Export(const QString &path, Format format, const ExportSource &source,
                           UserPrompts &prompts, QWidget *parent);
 

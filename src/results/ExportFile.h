@@ -21,6 +21,16 @@ public:
 
     // Creates or truncates the file; false when it cannot be created.
     bool Create(const QString &path);
+    // Writes to a new file beside `path` instead, which Commit() puts in its
+    // place: until then no file at `path` looks complete. Without a Commit the
+    // new file is removed. A `path` that is a link or not a regular file is
+    // written in place, as Create does.
+    bool CreateBeside(const QString &path);
+    // Closes the file and, after CreateBeside, moves it to its path (replacing
+    // any file there); false, and nothing moved, when a write failed.
+    bool Commit();
+    // Closes and removes the file of CreateBeside; nothing after Create.
+    void Discard();
 
     void Write(std::string_view bytes) {
         if (bytes.size() <= BufferSize - m_used) {
@@ -58,6 +68,8 @@ private:
     void Fail();
 
     QFile m_file;
+    // The path CreateBeside's file goes to on Commit; empty after Create.
+    QString m_target;
     char m_buffer[BufferSize];
     size_t m_used = 0;
     bool m_failed = false;

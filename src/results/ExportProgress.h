@@ -10,4 +10,6 @@ public:
     // One item done.
     virtual void Step() = 0;
     virtual void End() = 0;
+    // Whether the user stopped the export: the rows after this one are not written.
+    virtual bool Cancelled() const { return false; }
 };

@@ -8,6 +8,7 @@
 
 #include "results/ExportFile.h"
 #include "results/ExportProgress.h"
+#include "results/ExportRowStream.h"
 #include "results/GridModel.h"
 
 namespace {
@@ -126,6 +127,8 @@ std::string LowerAscii(std::string_view text) {
 } // namespace
 
 GridExporter::GridExporter(ExportSource source) : m_source(std::move(source)) {
+    if (m_source.stream)
+        m_source.columnCount = m_source.stream->ColumnCount();
     std::vector<int> &rows = m_source.selectedRows;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -135,11 +138,19 @@ size_t GridExporter::CharacterCount(std::string_view text) {
     return LeadingCharacters(text, text.size()).characters;
 }
 
+std::string_view GridExporter::Title(int column) const {
+    return m_source.stream ? m_source.stream->Title(column) : m_source.grid->ColumnTitle(column);
+}
+
 std::vector<size_t> GridExporter::CharacterWidths() const {
     std::vector<size_t> widths;
     widths.reserve(static_cast<size_t>(std::max(m_source.columnCount, 0)));
     for (int column = 0; column < m_source.columnCount; ++column) {
-        const size_t title = CharacterCount(m_source.grid->ColumnTitle(column));
+        const size_t title = CharacterCount(Title(column));
+        if (column < static_cast<int>(m_source.characterWidths.size())) {
+            widths.push_back(std::max(title, m_source.characterWidths[column]));
+            continue;
+        }
         const int pixels = column < static_cast<int>(m_source.columnPixelWidths.size())
                                ? m_source.columnPixelWidths[column]
                                : 0;
@@ -153,49 +164,57 @@ std::vector<size_t> GridExporter::CharacterWidths() const {
 
 template <typename WriteRow>
 int GridExporter::ForEachRow(ExportFile &out, WriteRow &&writeRow) const {
+    if (ExportRowStream *stream = m_source.stream) {
+        const auto cell = [stream](int column) { return stream->Cell(column); };
+        int written = 0;
+        while (!out.Failed() && stream->Next()) {
+            writeRow(cell);
+            ++written;
+        }
+        return written;
+    }
+    const GridModel &grid = *m_source.grid;
     const int total = m_source.grid->RowCount();
     ExportProgress *progress = m_source.progress;
-    if (progress && !progress->Begin(total, RowsPerProgressStep))
-        progress = nullptr;
+    // Without an indicator the progress still hears a cancel.
+    const bool indicator = progress && progress->Begin(total, RowsPerProgressStep);
     int written = 0;
     auto selected = m_source.selectedRows.begin();
     const auto selectedEnd = m_source.selectedRows.end();
     // A failed write ends the export: the rest would be lost as well.
-    for (int row = 0; row < total && !out.Failed(); ++row) {
+    for (int row = 0; row < total && !out.Failed() && !(progress && progress->Cancelled()); ++row) {
         while (selected != selectedEnd && *selected < row)
             ++selected;
         if (m_source.exportAllRows || (selected != selectedEnd && *selected == row)) {
-            writeRow(row);
+            writeRow([&grid, row](int column) { return grid.Cell(row, column); });
             ++written;
         }
-        if (progress)
+        if (indicator)
             progress->Step();
     }
-    if (progress)
+    if (indicator)
         progress->End();
     return written;
 }
 
 int GridExporter::ExportDelimited(ExportFile &out, char separator) const {
-    const GridModel &grid = *m_source.grid;
     const int columns = m_source.columnCount;
     for (int column = 0; column < columns; ++column) {
         if (column > 0)
             out.Write(separator);
-        WriteQuoted(out, grid.ColumnTitle(column));
+        WriteQuoted(out, Title(column));
     }
-    return ForEachRow(out, [&](int row) {
+    return ForEachRow(out, [&](const auto &cell) {
         out.Write("\r\n");
         for (int column = 0; column < columns; ++column) {
             if (column > 0)
                 out.Write(separator);
-            WriteQuoted(out, grid.Cell(row, column));
+            WriteQuoted(out, cell(column));
         }
     });
 }
 
 int GridExporter::ExportTextReport(ExportFile &out) const {
-    const GridModel &grid = *m_source.grid;
     const int columns = m_source.columnCount;
     out.Write(m_source.caption);
     out.Write("\r\n\r\n");
@@ -203,7 +222,7 @@ int GridExporter::ExportTextReport(ExportFile &out) const {
     for (int column = 0; column < columns; ++column) {
         if (column > 0)
             out.Write(' ');
-        WriteField(out, grid.ColumnTitle(column), widths[column], false, Escape::None);
+        WriteField(out, Title(column), widths[column], false, Escape::None);
     }
     out.Write("\r\n");
     for (int column = 0; column < columns; ++column) {
@@ -211,12 +230,12 @@ int GridExporter::ExportTextReport(ExportFile &out) const {
             out.Write(' ');
         out.WriteRepeated('-', widths[column]);
     }
-    const int written = ForEachRow(out, [&](int row) {
+    const int written = ForEachRow(out, [&](const auto &cell) {
         out.Write("\r\n");
         for (int column = 0; column < columns; ++column) {
             if (column > 0)
                 out.Write(' ');
-            WriteField(out, grid.Cell(row, column), widths[column], true, Escape::None);
+            WriteField(out, cell(column), widths[column], true, Escape::None);
         }
     });
     out.Write("\r\n----------------------------------\r\n");
@@ -228,21 +247,20 @@ int GridExporter::ExportTextReport(ExportFile &out) const {
 
 int GridExporter::WriteHtmlTable(ExportFile &out, std::string_view rowTag,
                                  std::string_view headerTag, std::string_view dataTag) const {
-    const GridModel &grid = *m_source.grid;
     const int columns = m_source.columnCount;
     out.Write(rowTag);
     out.Write("\r\n");
     const std::vector<size_t> widths = CharacterWidths();
     for (int column = 0; column < columns; ++column) {
         out.Write(headerTag);
-        WriteField(out, grid.ColumnTitle(column), widths[column], false, Escape::Html);
+        WriteField(out, Title(column), widths[column], false, Escape::Html);
     }
-    return ForEachRow(out, [&](int row) {
+    return ForEachRow(out, [&](const auto &cell) {
         out.Write(rowTag);
         out.Write("\r\n");
         for (int column = 0; column < columns; ++column) {
             out.Write(dataTag);
-            WriteField(out, grid.Cell(row, column), widths[column], true, Escape::Html);
+            WriteField(out, cell(column), widths[column], true, Escape::Html);
         }
     });
 }

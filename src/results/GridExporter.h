@@ -9,7 +9,7 @@
 class ExportFile;
 class QIODevice;
 
-// Writes a grid's rows to a file as they are read: tab- or comma-delimited, a
+// Writes a grid's rows, or a stream's, to a file as they are read: tab- or comma-delimited, a
 // fixed-width text report, or an HTML page (optionally through a template with
 // "<%begindetail%>" and "<%enddetail%>" markers). Cell bytes are written as
 // they are, except that quotes are doubled in delimited fields and HTML special
@@ -34,9 +34,11 @@ public:
     static size_t CharacterCount(std::string_view text);
 
 private:
-    // Calls writeRow(row) for every row to write, moving the progress indicator
-    // once per grid row; returns the rows written.
+    // Calls writeRow(cell) for every row to write, where cell(column) is the
+    // row's text, moving the progress indicator once per grid row; returns the
+    // rows written.
     template <typename WriteRow> int ForEachRow(ExportFile &out, WriteRow &&writeRow) const;
+    std::string_view Title(int column) const;
     int ExportHtmlTemplate(ExportFile &out, QIODevice &htmlTemplate) const;
     void WriteCredit(ExportFile &out) const;
 

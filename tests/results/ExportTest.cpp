@@ -3,7 +3,9 @@
 #include <vector>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include "ScriptedPrompts.h"
@@ -242,6 +244,36 @@ TEST_F(ExportTest, AFailedWriteIsReported) {
                                     ExportCommand::Format::TabDelimited, source, prompts, nullptr),
               ExportCommand::Outcome::NotCreated);
     EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+// A staged file appears only on Commit; a link or a device is written in place,
+// never replaced.
+TEST_F(ExportTest, AStagedFileAppearsWhenCommittedAndNeverReplacesALink) {
+    const QString target = QString::fromStdString(dir_ + "/out.csv");
+    {
+        ExportFile file;
+        ASSERT_TRUE(file.CreateBeside(target));
+        file.Write("partial");
+        EXPECT_FALSE(QFile::exists(target));
+    }
+    EXPECT_EQ(QDir(QString::fromStdString(dir_)).entryList(QDir::Files | QDir::Hidden).size(), 0);
+
+    ExportFile file;
+    ASSERT_TRUE(file.CreateBeside(target));
+    file.Write("whole");
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadAll(dir_ + "/out.csv"), "whole");
+    EXPECT_EQ(QDir(QString::fromStdString(dir_)).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("out.csv")});
+
+    const QString link = QString::fromStdString(dir_ + "/link.csv");
+    ASSERT_TRUE(QFile::link(target, link));
+    ExportFile through;
+    ASSERT_TRUE(through.CreateBeside(link));
+    through.Write("again");
+    ASSERT_TRUE(through.Commit());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadAll(dir_ + "/out.csv"), "again");
 }
 
 } // namespace
