@@ -17,8 +17,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How often the waiting thread checks for a cancel and refreshes the status
-// bar when no event comes; events are delivered as they come.
+// How often the waiting thread delivers events in a call's first moments, and
+// checks for a cancel and refreshes the status bar later when no event comes.
 constexpr auto PumpInterval = 25ms;
 // How often work on the window's own thread stops to deliver them: each time
 // the window paints what has changed, which costs the work time.
@@ -47,6 +47,7 @@ QString Grouped(uint64_t value) {
 struct ConnectionWorker::Shared {
     std::mutex mutex;
     std::condition_variable wake;
+    std::condition_variable finished;
     // The waiting caller's event loop, woken at a call's end.
     QAbstractEventDispatcher *callerEvents = nullptr;
     // Written by the caller before `hasCall` is set; read by the worker after.
@@ -116,6 +117,7 @@ struct ConnectionWorker::Shared {
             self->done = true;
             if (self->callerSleeps) {
                 std::lock_guard lock(self->mutex);
+                self->finished.notify_all();
                 if (self->callerSleeps && self->callerEvents)
                     self->callerEvents->wakeUp();
             }
@@ -187,12 +189,22 @@ void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT s
         shared->callerEvents = QAbstractEventDispatcher::instance();
         shared->callerSleeps = true;
     }
-    // Waits in the event loop, not beside it: an event (a screen reader's
-    // question) is answered as it comes, not on the next tick.
-    while (!shared->done.load()) {
-        Pump(PumpInterval);
-        if (shared->done.load())
-            break;
+    for (;;) {
+        if (Clock::now() - start < StatusDelay) {
+            // A short call delivers events on the ticks, as a script's
+            // statements always have.
+            std::unique_lock lock(shared->mutex);
+            if (shared->finished.wait_for(lock, PumpInterval, [&] { return shared->done.load(); }))
+                break;
+            lock.unlock();
+            Pump();
+        } else {
+            // A long one waits in the event loop, not beside it: an event (a
+            // screen reader's question) is answered as it comes, not on a tick.
+            Pump(PumpInterval);
+            if (shared->done.load())
+                break;
+        }
         const Clock::time_point now = Clock::now();
         if (m_cancelled && !cancelSent && stmt != SQL_NULL_HSTMT &&
             (cancelBy == CancelBy::Driver || now - m_cancelAt > FetchCancelDelay)) {
