@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Makes the Debian package from the program already built, checks its control fields,
-# unpacks it into a throwaway root and runs the program from there.
+# has lintian check the whole package, unpacks it into a throwaway root and runs the
+# program from there.
 # Usage: check-deb.sh BUILD_DIR VERSION   (CPACK names the cpack program)
 set -euo pipefail
 build=$1
 version=$2
 cpack=${CPACK:-cpack}
 
-for tool in dpkg-deb dpkg-shlibdeps dpkg-query; do
+for tool in dpkg-deb dpkg-shlibdeps dpkg-query lintian; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is missing (bash scripts/install-deps.sh --test installs it)"
         exit 77
@@ -74,12 +75,23 @@ for clause in "${clauses[@]}"; do
     ((met)) || fail "dependency not installed here: $clause"
 done
 
+# What a distribution asks of a package: lintian at its default level finds nothing (no
+# error, no warning). With the hardening options on, not even its hardening remarks.
+report=$(lintian --display-info "$deb" 2>/dev/null) || fail "lintian failed: $report"
+! grep -E '^[EW]: ' <<<"$report" || fail "lintian: errors or warnings above"
+if [[ ${HARDENING:-ON} == ON ]]; then
+    ! grep -E '^I: .* hardening-' <<<"$report" || fail "lintian: the program is not hardened"
+fi
+
 dpkg-deb -x "$deb" "$work/root"
 for path in usr/bin/brindle usr/share/applications/brindle.desktop \
-    usr/share/mime/packages/brindle.xml usr/share/man/man1/brindle.1 \
+    usr/share/mime/packages/brindle.xml usr/share/man/man1/brindle.1.gz \
+    usr/share/doc/brindle/copyright usr/share/doc/brindle/changelog.gz \
     usr/share/icons/hicolor/256x256/apps/brindle.png usr/share/icons/hicolor/scalable/apps/brindle.svg; do
     [[ -e $work/root/$path ]] || fail "the package lacks /$path"
 done
+compgen -G "$work/root/usr/share/metainfo/*.metainfo.xml" >/dev/null ||
+    fail "the package lacks its AppStream metainfo"
 
 # The unpacked program runs, headless, and tells its version.
 if output=$(env -u DISPLAY -u WAYLAND_DISPLAY "$work/root/usr/bin/brindle" --version); then
