@@ -63,6 +63,8 @@ void CBrindleDoc::SetStatus(const QString &text) {
 
 bool CBrindleDoc::Connect(const std::string &connect) {
     DialogConnectPrompt prompt(m_host.Prompts(), m_host.DialogParent());
+    // Connecting runs on the worker: the window answers, and Cancel gives up a
+    // server that never does, as a cancelled dialog.
     try {
         m_database.Open(connect, m_host.Settings().CursorLib != 0, &prompt);
     } catch (const DatabaseError &error) {
@@ -71,6 +73,7 @@ bool CBrindleDoc::Connect(const std::string &connect) {
         // status bar keeps the error, whatever ShowMessage says.
         SetStatus(FailureStatus(error));
     }
+    m_worker.ClearGivenUp();
     if (m_database.IsOpen())
         m_connect = m_database.ConnectString();
     return m_database.IsOpen();

@@ -61,6 +61,9 @@ struct ConnectionWorker::Shared {
     std::atomic<bool> stop{false};
     std::atomic<bool> workerSleeps{false};
     std::atomic<bool> callerSleeps{false};
+    // Set under the mutex when the call running is given up: what the thread
+    // does once it returns, so the connection holds no lock past it.
+    std::function<void()> afterGivenUp;
 
     // Spins until `flag` is set or the time is up.
     static bool SpinFor(const std::atomic<bool> &flag, const std::atomic<bool> &stop) {
@@ -86,6 +89,16 @@ struct ConnectionWorker::Shared {
         }
     }
 
+    void ReleaseGivenUp() {
+        std::function<void()> release;
+        {
+            std::lock_guard lock(mutex);
+            release = std::move(afterGivenUp);
+        }
+        if (release)
+            release();
+    }
+
     // The thread's loop: one call at a time until stopped. It holds the state
     // itself, so a thread left running past its connection still has it.
     static void Serve(const std::shared_ptr<Shared> &self) {
@@ -96,8 +109,10 @@ struct ConnectionWorker::Shared {
                 self->wake.wait(lock, [&] { return self->hasCall.load() || self->stop.load(); });
                 self->workerSleeps = false;
             }
-            if (!self->hasCall)
-                return; // stopped
+            if (!self->hasCall) {
+                self->ReleaseGivenUp(); // stopped
+                return;
+            }
             self->hasCall = false;
             std::function<SQLRETURN()> call = std::move(self->call);
             SQLRETURN result = SQL_ERROR;
@@ -121,8 +136,10 @@ struct ConnectionWorker::Shared {
                 if (self->callerSleeps && self->callerEvents)
                     self->callerEvents->wakeUp();
             }
-            if (self->stop)
+            if (self->stop) {
+                self->ReleaseGivenUp();
                 return;
+            }
         }
     }
 };
@@ -165,11 +182,35 @@ SQLRETURN ConnectionWorker::Run(std::shared_ptr<const void> keepAlive, SQLHSTMT 
     const std::shared_ptr<Shared> shared = m_shared;
     shared->Post(call, std::move(keepAlive));
     m_running = true;
+    bool timedOut = false;
     try {
-        WaitFor(shared, stmt, cancelBy);
+        timedOut = WaitFor(shared, stmt, cancelBy);
     } catch (...) {
         m_running = false;
         throw;
+    }
+    m_running = false;
+    const SQLRETURN result = shared->result;
+    // Cancelled for the timeout: reported as a driver reports its own.
+    if (timedOut && (shared->error || (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA)))
+        throw DatabaseError::TimedOut();
+    if (shared->error)
+        std::rethrow_exception(shared->error);
+    return result;
+}
+
+SQLRETURN ConnectionWorker::RunPinned(const std::function<SQLRETURN()> &call) {
+    if (m_running)
+        throw DatabaseError::Busy();
+    StartThread();
+    const std::shared_ptr<Shared> shared = m_shared;
+    shared->Post(call, nullptr);
+    m_running = true;
+    if (!Shared::SpinFor(shared->done, shared->stop)) {
+        std::unique_lock lock(shared->mutex);
+        shared->callerSleeps = true;
+        shared->finished.wait(lock, [&] { return shared->done.load(); });
+        shared->callerSleeps = false;
     }
     m_running = false;
     if (shared->error)
@@ -177,13 +218,15 @@ SQLRETURN ConnectionWorker::Run(std::shared_ptr<const void> keepAlive, SQLHSTMT 
     return shared->result;
 }
 
-void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT stmt,
+bool ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT stmt,
                                CancelBy cancelBy) {
     const Clock::time_point start = Clock::now();
     // Most calls end while this thread spins: no events, no status.
     if (Shared::SpinFor(shared->done, shared->stop))
-        return;
+        return false;
     bool cancelSent = false;
+    bool timedOut = false;
+    Clock::time_point timedOutAt;
     {
         std::lock_guard lock(shared->mutex);
         shared->callerEvents = QAbstractEventDispatcher::instance();
@@ -206,28 +249,47 @@ void ConnectionWorker::WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT s
                 break;
         }
         const Clock::time_point now = Clock::now();
-        if (m_cancelled && !cancelSent && stmt != SQL_NULL_HSTMT &&
-            (cancelBy == CancelBy::Driver || now - m_cancelAt > FetchCancelDelay)) {
-            SQLCancel(stmt);
-            cancelSent = true;
+        if (cancelBy == CancelBy::Abandon && m_cancelled) {
+            GiveUp(SQL_NULL_HSTMT);
+            throw DatabaseError::Cancelled();
+        }
+        const unsigned long timeout =
+            cancelBy == CancelBy::Driver ? m_connection.QueryTimeout() : 0;
+        if (!cancelSent && stmt != SQL_NULL_HSTMT) {
+            if (m_cancelled &&
+                (cancelBy == CancelBy::Driver || now - m_cancelAt > FetchCancelDelay)) {
+                SQLCancel(stmt);
+                cancelSent = true;
+            } else if (timeout > 0 &&
+                       now - start >= std::chrono::seconds(timeout) + TimeoutMargin) {
+                // The driver did not enforce the timeout: cancelled as Esc does.
+                SQLCancel(stmt);
+                cancelSent = timedOut = true;
+                timedOutAt = now;
+            }
         }
         if (cancelBy == CancelBy::Driver) {
-            const unsigned long timeout = m_connection.QueryTimeout();
-            const bool stalled =
-                (m_cancelled && now - m_cancelAt > CancelGrace) ||
-                (timeout > 0 && now - start > std::chrono::seconds(timeout) + TimeoutGrace);
+            const bool stalled = (m_cancelled && now - m_cancelAt > CancelGrace) ||
+                                 (timedOut && now - timedOutAt > CancelGrace) ||
+                                 (stmt == SQL_NULL_HSTMT && timeout > 0 &&
+                                  now - start > std::chrono::seconds(timeout) + TimeoutGrace);
             if (stalled) {
-                GiveUp();
+                GiveUp(stmt);
                 throw DatabaseError::ServerSilent();
             }
         }
     }
     shared->callerSleeps = false;
+    return timedOut;
 }
 
-void ConnectionWorker::GiveUp() {
+void ConnectionWorker::GiveUp(SQLHSTMT stmt) {
     {
         std::lock_guard lock(m_shared->mutex);
+        // Once the call returns, its statement and the connection are closed
+        // there: a lock it holds goes with them.
+        if (std::shared_ptr<OdbcConnection::Handle> handle = m_connection.SharedHandle())
+            m_shared->afterGivenUp = [handle, stmt] { handle->Release(stmt); };
         m_shared->stop = true;
         m_shared->callerSleeps = false;
     }

@@ -23,15 +23,20 @@ class OdbcConnection;
 // start more work is taken while they wait.
 //
 // A cancel sets a flag that fetching loops check and sends SQLCancel to the
-// statement. A call that has not returned some seconds after a cancel, or
-// long after the query timeout, is given up with its connection: the thread
-// is left to end on its own and a new one serves the next connection.
+// statement; so does the query timeout, for drivers that do not enforce it.
+// A call that has not returned some seconds after that cancel is given up
+// with its connection: the thread is left to end on its own, frees the
+// connection as soon as the call returns, and a new one serves the next
+// connection.
 class ConnectionWorker : public CallDispatcher {
 public:
-    // How long a call may outlast a cancel, and the query timeout, before its
-    // connection is given up.
+    // How long a call may outlast a cancel before its connection is given up,
+    // and the query timeout when there is no statement to cancel.
     static constexpr std::chrono::seconds CancelGrace{4};
     static constexpr std::chrono::seconds TimeoutGrace{10};
+    // How long past the query timeout the statement is cancelled: a driver that
+    // enforces the timeout itself answers first, in its own words.
+    static constexpr std::chrono::milliseconds TimeoutMargin{250};
 
     ConnectionWorker(DocumentHost &host, OdbcConnection &connection);
     ~ConnectionWorker() override;
@@ -40,6 +45,7 @@ public:
 
     SQLRETURN Run(std::shared_ptr<const void> keepAlive, SQLHSTMT stmt, CancelBy cancelBy,
                   const std::function<SQLRETURN()> &call) override;
+    SQLRETURN RunPinned(const std::function<SQLRETURN()> &call) override;
     bool CancelRequested() const noexcept override { return m_cancelled.load(); }
 
     // One piece of work as the user sees it (a statement, a script, a tree
@@ -79,10 +85,11 @@ private:
     void BeginWork(const QString &activity);
     void EndWork();
     void StartThread();
-    void WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT stmt, CancelBy cancelBy);
+    // Returns whether the query timeout cancelled the call.
+    bool WaitFor(const std::shared_ptr<Shared> &shared, SQLHSTMT stmt, CancelBy cancelBy);
     // Delivers events, waiting up to `wait` for the first when there is none.
     void Pump(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
-    void GiveUp();
+    void GiveUp(SQLHSTMT stmt);
 
     DocumentHost &m_host;
     OdbcConnection &m_connection;

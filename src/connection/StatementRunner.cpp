@@ -80,6 +80,8 @@ void StatementRunner::ExecuteDirect(const std::string &text) {
         }
         // Errors past a statement that did execute are not reported.
         statement.DrainResults();
+        if (statement.LeftRowsUnread())
+            throw DatabaseError::RowsLeftUnread();
         AppendText(OkLine::Executed(elapsed));
         ShowPrompt();
     } catch (const DatabaseError &error) {

@@ -140,6 +140,13 @@ DatabaseError DatabaseError::Busy() {
                     "Another statement is running on this connection; this one was not run.");
 }
 
+DatabaseError DatabaseError::TimedOut() { return OwnError("HYT00", "Timeout expired"); }
+
+DatabaseError DatabaseError::RowsLeftUnread() {
+    return OwnError("08S01", "The driver returned no columns for this statement's rows and could "
+                             "not read them; its connection cannot be used any more.");
+}
+
 bool DatabaseError::IsConnectionLost() const {
     // Communication link failure, PostgreSQL's administrator shutdown, and a
     // connection that is not open any more.

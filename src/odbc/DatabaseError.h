@@ -23,10 +23,15 @@ public:
 
     // Errors of our own, in the shape of a driver's: the user cancelled the work
     // (HY008); the server did not answer and the connection was given up
-    // (08S01); the connection is busy with another call (HY010).
+    // (08S01); the connection is busy with another call (HY010); the query
+    // timeout ran out and the statement was cancelled (HYT00).
     static DatabaseError Cancelled();
     static DatabaseError ServerSilent();
     static DatabaseError Busy();
+    static DatabaseError TimedOut();
+    // The driver left a statement's rows unread and its connection is out of
+    // step with the server (08S01, so the connection is closed).
+    static DatabaseError RowsLeftUnread();
 
     // Whether the error says the connection to the server is gone.
     bool IsConnectionLost() const;

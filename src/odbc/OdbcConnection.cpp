@@ -75,9 +75,29 @@ std::string UserName(const std::string &input) {
 } // namespace
 
 OdbcConnection::Handle::~Handle() {
-    if (connected)
+    const auto release = [this] {
+        if (connected)
+            SQLDisconnect(m_dbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+    };
+    // A given-up connection of a one-thread driver is freed on its own thread
+    // or not at all: from another it could wait for ever.
+    if (pinned && abandoned && !OnOwnThread())
+        return;
+    try {
+        Pinned(release);
+    } catch (const DatabaseError &) {
+        // Busy with a call that did not come back: left to the driver manager.
+    }
+}
+
+void OdbcConnection::Handle::Release(SQLHSTMT stmt) noexcept {
+    if (stmt != SQL_NULL_HSTMT)
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    if (connected) {
         SQLDisconnect(m_dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+        connected = false;
+    }
 }
 
 OdbcConnection::~OdbcConnection() { Close(); }
@@ -92,6 +112,12 @@ bool OdbcConnection::TakesCallsFromAnyThread(const std::string &driverFile) {
     // MariaDB Connector/ODBC 3.1 leaves its connection locked to the thread of
     // a statement that failed to parse: any other thread then waits for ever.
     return Lower(driverFile).find("maodbc") == std::string::npos;
+}
+
+bool OdbcConnection::MayLeaveRowsUnread(const std::string &driverFile) {
+    // Connector/ODBC 3.1 reads a result only for the statements it knows to
+    // give one; the server's answer to any other stays on the line.
+    return Lower(driverFile).find("maodbc") != std::string::npos;
 }
 
 void OdbcConnection::Abandon() noexcept {
@@ -149,7 +175,17 @@ bool OdbcConnection::Open(const std::string &connect, bool useCursorLib, Connect
     }
 }
 
-void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
+// A connect as the connection's thread makes it: everything it writes is its
+// own, so a connect that is given up touches nothing of its caller's.
+struct OdbcConnection::Attempt {
+    std::string input;
+    bool useCursorLib = false;
+    std::shared_ptr<Handle> handle; // null when the user cancelled
+    std::string complete;
+    std::string driverName;
+};
+
+void OdbcConnection::ConnectOnThread(Attempt &attempt) {
     std::shared_ptr<OdbcEnvironment> env = OdbcEnvironment::Acquire();
     SQLHDBC dbc = SQL_NULL_HDBC;
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, env->Handle(), &dbc);
@@ -160,7 +196,7 @@ void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
     // Not every driver takes a login timeout; connecting works without it.
     SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT,
                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(LoginTimeoutSeconds)), 0);
-    if (useCursorLib) {
+    if (attempt.useCursorLib) {
         // The driver manager's cursor library only where the driver has no scrollable
         // cursors of its own: forced on, it returns wrong rows or crashes with drivers
         // that do (psqlODBC, SQLite3).
@@ -172,7 +208,7 @@ void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
 
     std::vector<SQLCHAR> out(ConnectStringBufferSize, 0);
     SQLSMALLINT outLength = 0;
-    std::string in = input;
+    std::string in = attempt.input;
     rc = OdbcTrace::Call("SQLDriverConnect", [&] {
         return SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(in.data()), SQL_NTS,
                                 out.data(), static_cast<SQLSMALLINT>(out.size()), &outLength,
@@ -199,10 +235,43 @@ void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
     }
     const size_t length =
         std::min(static_cast<size_t>(std::max<SQLSMALLINT>(outLength, 0)), out.size() - 1);
+    attempt.complete.assign(reinterpret_cast<char *>(out.data()), length);
+    char driver[200] = {};
+    SQLSMALLINT driverLength = 0;
+    if (SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_DRIVER_NAME, driver, sizeof driver, &driverLength)))
+        attempt.driverName.assign(
+            driver, std::min<size_t>(std::max<SQLSMALLINT>(driverLength, 0), sizeof driver - 1));
+    attempt.handle = std::move(handle);
+}
+
+void OdbcConnection::ConnectWith(const std::string &input, bool useCursorLib) {
+    auto attempt = std::make_shared<Attempt>();
+    attempt->input = input;
+    attempt->useCursorLib = useCursorLib;
+    // On the connection's thread, so the window answers and Esc gives up a
+    // server that never does; the attempt alone lives on when it is given up.
+    const auto connect = [attempt] {
+        ConnectOnThread(*attempt);
+        return SQLRETURN(SQL_SUCCESS);
+    };
+    try {
+        if (m_dispatcher)
+            m_dispatcher->Run(attempt, SQL_NULL_HSTMT, CallDispatcher::CancelBy::Abandon, connect);
+        else
+            connect();
+    } catch (const DatabaseError &error) {
+        if (error.FirstState() == "HY008")
+            return; // the user cancelled: as a cancelled dialog
+        throw;
+    }
+    if (!attempt->handle)
+        return;
+    const std::shared_ptr<Handle> handle = attempt->handle;
+    handle->dispatcher = m_dispatcher;
+    handle->pinned = !TakesCallsFromAnyThread(attempt->driverName);
+    handle->leavesRowsUnread = MayLeaveRowsUnread(attempt->driverName);
     m_handle = handle;
-    if (TakesCallsFromAnyThread(InfoText(SQL_DRIVER_NAME)))
-        handle->dispatcher = m_dispatcher;
-    std::string complete(reinterpret_cast<char *>(out.data()), length);
+    std::string complete = attempt->complete;
     // Some drivers (SQLite3) answer without the DRIVER they were reached by; a
     // .dsn saved from that could never be opened again.
     if (!NamesItsDriver(complete) && !DriverElement(input).empty())
@@ -227,11 +296,13 @@ void OdbcConnection::CheckConformance() {
 }
 
 void OdbcConnection::ApplyStatementOptions(SQLHSTMT stmt) {
-    if (m_queryTimeoutRejected)
+    if (m_queryTimeoutRejected || !m_handle)
         return;
-    const SQLRETURN rc =
-        SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_queryTimeout)), 0);
+    const auto seconds = static_cast<SQLULEN>(m_queryTimeout);
+    const SQLRETURN rc = m_handle->Pinned([stmt, seconds] {
+        return SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds),
+                              0);
+    });
     if (!SQL_SUCCEEDED(rc))
         m_queryTimeoutRejected = true;
 }
@@ -240,7 +311,7 @@ std::string OdbcConnection::InfoText(SQLUSMALLINT infoType, bool *ok) const {
     char buffer[200] = {};
     SQLSMALLINT length = 0;
     const SQLRETURN rc =
-        IsOpen() ? SQLGetInfo(Dbc(), infoType, buffer, sizeof buffer, &length) : SQL_ERROR;
+        Pinned([&] { return SQLGetInfo(Dbc(), infoType, buffer, sizeof buffer, &length); });
     if (ok)
         *ok = SQL_SUCCEEDED(rc);
     if (!SQL_SUCCEEDED(rc))
@@ -252,7 +323,7 @@ std::string OdbcConnection::InfoText(SQLUSMALLINT infoType, bool *ok) const {
 SQLUSMALLINT OdbcConnection::InfoU16(SQLUSMALLINT infoType, bool *ok) const {
     SQLUSMALLINT value = 0;
     const SQLRETURN rc =
-        IsOpen() ? SQLGetInfo(Dbc(), infoType, &value, sizeof value, nullptr) : SQL_ERROR;
+        Pinned([&] { return SQLGetInfo(Dbc(), infoType, &value, sizeof value, nullptr); });
     if (ok)
         *ok = SQL_SUCCEEDED(rc);
     return SQL_SUCCEEDED(rc) ? value : 0;
@@ -261,7 +332,7 @@ SQLUSMALLINT OdbcConnection::InfoU16(SQLUSMALLINT infoType, bool *ok) const {
 SQLUINTEGER OdbcConnection::InfoU32(SQLUSMALLINT infoType, bool *ok) const {
     SQLUINTEGER value = 0;
     const SQLRETURN rc =
-        IsOpen() ? SQLGetInfo(Dbc(), infoType, &value, sizeof value, nullptr) : SQL_ERROR;
+        Pinned([&] { return SQLGetInfo(Dbc(), infoType, &value, sizeof value, nullptr); });
     if (ok)
         *ok = SQL_SUCCEEDED(rc);
     return SQL_SUCCEEDED(rc) ? value : 0;
@@ -271,8 +342,18 @@ bool OdbcConnection::HasFunction(SQLUSMALLINT functionId) const {
     SQLUSMALLINT exists = SQL_FALSE;
     if (!IsOpen())
         return false;
-    const SQLRETURN rc = SQLGetFunctions(Dbc(), functionId, &exists);
+    const SQLRETURN rc = Pinned([&] { return SQLGetFunctions(Dbc(), functionId, &exists); });
     return SQL_SUCCEEDED(rc) && exists == SQL_TRUE;
+}
+
+SQLRETURN OdbcConnection::Pinned(const std::function<SQLRETURN()> &call) const {
+    if (!m_handle)
+        return SQL_ERROR;
+    try {
+        return m_handle->Pinned(call);
+    } catch (const DatabaseError &) {
+        return SQL_ERROR; // busy: as a call that failed
+    }
 }
 
 bool OdbcConnection::IsLoginRefusal(const std::string &state, const std::string &message) {

@@ -3,7 +3,10 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
+#include <type_traits>
 
 #include <sql.h>
 
@@ -31,15 +34,48 @@ public:
         // Set when a call never came back and the connection was given up: its
         // handles belong to the call still running and are not freed under it.
         std::atomic<bool> abandoned{false};
+        // The driver takes a connection's calls from one thread only: the one
+        // it connected on. Every call then goes there.
+        bool pinned = false;
+        // The driver may announce no columns for a statement that returns rows
+        // and leave them unread (OdbcStatement::LeftRowsUnread).
+        bool leavesRowsUnread = false;
+        std::thread::id ownThread = std::this_thread::get_id();
 
         // Runs `call` through the dispatcher, or in place without one.
         SQLRETURN Run(SQLHSTMT stmt, CallDispatcher::CancelBy cancelBy,
                       const std::function<SQLRETURN()> &call) const {
-            return dispatcher ? dispatcher->Run(shared_from_this(), stmt, cancelBy, call) : call();
+            if (!dispatcher || (pinned && OnOwnThread()))
+                return call();
+            return dispatcher->Run(shared_from_this(), stmt, cancelBy, call);
         }
         bool CancelRequested() const noexcept {
             return dispatcher && dispatcher->CancelRequested();
         }
+        bool OnOwnThread() const noexcept { return std::this_thread::get_id() == ownThread; }
+        // Runs a short call where this connection's calls must run, and returns
+        // its result; in place for drivers that take calls from any thread.
+        template <typename F> auto Pinned(F &&call) const -> decltype(call()) {
+            using Result = decltype(call());
+            if (!pinned || !dispatcher || OnOwnThread())
+                return call();
+            if constexpr (std::is_void_v<Result>) {
+                dispatcher->RunPinned([&] {
+                    call();
+                    return SQLRETURN(SQL_SUCCESS);
+                });
+            } else {
+                std::optional<Result> result;
+                dispatcher->RunPinned([&] {
+                    result.emplace(call());
+                    return SQLRETURN(SQL_SUCCESS);
+                });
+                return std::move(*result);
+            }
+        }
+        // After a given-up call has returned, on its thread: frees its statement
+        // (may be null) and closes the connection, so it holds no lock.
+        void Release(SQLHSTMT stmt) noexcept;
 
     private:
         std::shared_ptr<OdbcEnvironment> m_env;
@@ -102,13 +138,20 @@ public:
     // Whether the driver (its SQL_DRIVER_NAME) may have a connection's calls made
     // from more than one thread; its calls run in place when not.
     static bool TakesCallsFromAnyThread(const std::string &driverFile);
+    // Whether the driver may leave a statement's rows unread, having announced
+    // no columns for them (MariaDB's, for VALUES, HELP or XA RECOVER).
+    static bool MayLeaveRowsUnread(const std::string &driverFile);
 
     // Whether a connect failure reads as a missing or refused login.
     static bool IsLoginRefusal(const std::string &state, const std::string &message);
 
 private:
+    struct Attempt;
+    static void ConnectOnThread(Attempt &attempt);
     void ConnectWith(const std::string &input, bool useCursorLib);
     void CheckConformance();
+    // A short call on the connection's own thread; SQL_ERROR when closed or busy.
+    SQLRETURN Pinned(const std::function<SQLRETURN()> &call) const;
 
     std::shared_ptr<Handle> m_handle;
     CallDispatcher *m_dispatcher = nullptr;

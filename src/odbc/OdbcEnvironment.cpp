@@ -2,10 +2,13 @@
 
 #include <sqlext.h>
 
+#include <mutex>
+
 #include "odbc/DatabaseError.h"
 
 namespace {
-// The UI thread is the only caller; no lock needed.
+// Connections are made on their workers' threads, several at a time.
+std::mutex g_environmentMutex;
 std::weak_ptr<OdbcEnvironment> g_environment;
 } // namespace
 
@@ -27,6 +30,7 @@ OdbcEnvironment::~OdbcEnvironment() {
 }
 
 std::shared_ptr<OdbcEnvironment> OdbcEnvironment::Acquire() {
+    std::lock_guard lock(g_environmentMutex);
     if (auto env = g_environment.lock())
         return env;
     std::shared_ptr<OdbcEnvironment> env(new OdbcEnvironment());
@@ -34,4 +38,7 @@ std::shared_ptr<OdbcEnvironment> OdbcEnvironment::Acquire() {
     return env;
 }
 
-bool OdbcEnvironment::IsAllocated() { return !g_environment.expired(); }
+bool OdbcEnvironment::IsAllocated() {
+    std::lock_guard lock(g_environmentMutex);
+    return !g_environment.expired();
+}

@@ -20,33 +20,46 @@ OdbcStatement::OdbcStatement(OdbcConnection &connection) : m_handle(connection.S
     if (!m_handle)
         throw DatabaseError(SQL_INVALID_HANDLE, "Not connected to a data source.\n", "");
     SQLHSTMT stmt = SQL_NULL_HSTMT;
-    OdbcTrace::CallChecked("SQLAllocHandle(STMT)", m_handle->Env(), m_handle->Dbc(), nullptr,
-                           [&] { return SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &stmt); });
+    m_handle->Pinned([&] {
+        OdbcTrace::CallChecked(
+            "SQLAllocHandle(STMT)", m_handle->Env(), m_handle->Dbc(), nullptr,
+            [&] { return SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &stmt); });
+    });
     m_stmt = stmt;
     connection.ApplyStatementOptions(m_stmt);
 }
 
 OdbcStatement::~OdbcStatement() {
     // An abandoned connection's call may still be running on this handle.
-    if (m_stmt != SQL_NULL_HSTMT && !m_handle->abandoned)
-        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+    if (m_stmt == SQL_NULL_HSTMT || m_handle->abandoned)
+        return;
+    try {
+        m_handle->Pinned([stmt = m_stmt] { SQLFreeHandle(SQL_HANDLE_STMT, stmt); });
+    } catch (const DatabaseError &) {
+        // Busy with a call that did not come back: freed with the connection.
+    }
 }
 
 void OdbcStatement::Fail(SQLRETURN rc) {
     // The diagnostics are read before SQLCancel, which may clear them.
-    DatabaseError error =
-        DatabaseError::FromDiagnostics(rc, m_handle->Env(), m_handle->Dbc(), m_stmt);
-    Cancel();
+    DatabaseError error = m_handle->Pinned([&] {
+        DatabaseError read =
+            DatabaseError::FromDiagnostics(rc, m_handle->Env(), m_handle->Dbc(), m_stmt);
+        SQLCancel(m_stmt);
+        return read;
+    });
     throw error;
 }
 
 void OdbcStatement::SetForwardOnlyReadOnly() {
     // Both are the defaults of a new statement, so a driver that refuses to have
     // them set still gives a forward-only, read-only result.
-    SQLSetStmtAttr(m_stmt, SQL_ATTR_CURSOR_TYPE,
-                   reinterpret_cast<SQLPOINTER>(SQL_CURSOR_FORWARD_ONLY), 0);
-    SQLSetStmtAttr(m_stmt, SQL_ATTR_CONCURRENCY, reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY),
-                   0);
+    m_handle->Pinned([stmt = m_stmt] {
+        SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE,
+                       reinterpret_cast<SQLPOINTER>(SQL_CURSOR_FORWARD_ONLY), 0);
+        SQLSetStmtAttr(stmt, SQL_ATTR_CONCURRENCY,
+                       reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0);
+    });
 }
 
 void OdbcStatement::ExecuteDirect(const std::string &sql) {
@@ -64,8 +77,10 @@ void OdbcStatement::ExecuteDirect(const std::string &sql) {
 
 SQLSMALLINT OdbcStatement::ColumnCount() {
     SQLSMALLINT columns = 0;
-    const SQLRETURN rc =
-        OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
+    const SQLRETURN rc = m_handle->Pinned([&] {
+        return OdbcTrace::Call("SQLNumResultCols",
+                               [&] { return SQLNumResultCols(m_stmt, &columns); });
+    });
     if (!SQL_SUCCEEDED(rc))
         Fail(rc);
     return columns;
@@ -85,11 +100,11 @@ std::vector<OdbcStatement::Column> OdbcStatement::DescribeColumns() {
                                       &column.decimalDigits, &column.nullable);
             });
         };
-        SQLRETURN rc = describe();
+        SQLRETURN rc = m_handle->Pinned(describe);
         if (SQL_SUCCEEDED(rc) && nameLength >= static_cast<SQLSMALLINT>(name.size())) {
             // A name longer than the buffer: ask again with room for all of it.
             name.resize(static_cast<size_t>(nameLength) + 1);
-            rc = describe();
+            rc = m_handle->Pinned(describe);
         }
         if (!SQL_SUCCEEDED(rc))
             Fail(rc);
@@ -101,7 +116,8 @@ std::vector<OdbcStatement::Column> OdbcStatement::DescribeColumns() {
 }
 
 bool OdbcStatement::Fetch() {
-    const SQLRETURN rc = OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); });
+    const SQLRETURN rc = m_handle->Pinned(
+        [&] { return OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); }); });
     if (rc == SQL_NO_DATA)
         return false;
     if (!SQL_SUCCEEDED(rc))
@@ -121,8 +137,10 @@ bool OdbcStatement::AppendText(SQLUSMALLINT column, std::string &store) {
         if (m_buffer.empty())
             m_buffer.resize(InitialBufferSize);
         const auto size = static_cast<SQLLEN>(m_buffer.size());
-        const SQLRETURN rc = OdbcTrace::Call("SQLGetData", [&] {
-            return SQLGetData(m_stmt, column, SQL_C_CHAR, m_buffer.data(), size, &indicator);
+        const SQLRETURN rc = m_handle->Pinned([&] {
+            return OdbcTrace::Call("SQLGetData", [&] {
+                return SQLGetData(m_stmt, column, SQL_C_CHAR, m_buffer.data(), size, &indicator);
+            });
         });
         if (rc == SQL_NO_DATA) // every part was read by the calls before
             return !first;
@@ -202,7 +220,30 @@ void OdbcStatement::DrainInPlace() noexcept {
     }
 }
 
+bool OdbcStatement::LeftRowsUnread() {
+    if (!m_handle->leavesRowsUnread)
+        return false;
+    // A statement of our own on the same handle: a connection out of step
+    // refuses it as out of sync (CR_COMMANDS_OUT_OF_SYNC) instead of crashing.
+    constexpr SQLINTEGER OutOfSync = 2014;
+    return m_handle->Pinned([stmt = m_stmt] {
+        static const char probe[] = "SELECT 1";
+        const SQLRETURN rc =
+            SQLExecDirect(stmt, reinterpret_cast<SQLCHAR *>(const_cast<char *>(probe)), SQL_NTS);
+        if (SQL_SUCCEEDED(rc)) {
+            SQLFreeStmt(stmt, SQL_CLOSE);
+            return false;
+        }
+        SQLCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        SQLGetDiagRec(SQL_HANDLE_STMT, stmt, 1, state, &native, nullptr, 0, &length);
+        return native == OutOfSync;
+    });
+}
+
 void OdbcStatement::Cancel() noexcept {
+    // The one call meant for another thread: it stops the one running.
     if (m_stmt != SQL_NULL_HSTMT)
         SQLCancel(m_stmt);
 }

@@ -52,6 +52,11 @@ public:
     // Reads every remaining row of every result; stops quietly at the first
     // error or a cancel.
     void DrainResults() noexcept;
+    // After the results are drained: whether the driver left rows of this
+    // statement unread, having announced no columns for them. Its connection
+    // is then out of step with the server: every later call fails, and the
+    // next statement handle crashes the driver, so it must be closed.
+    bool LeftRowsUnread();
     // Runs a fetching loop where the connection's calls run (a worker thread),
     // and waits for it. The loop should stop when CancelRequested() says so.
     void RunFetching(const std::function<void()> &work);

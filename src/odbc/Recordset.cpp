@@ -54,8 +54,10 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
         return false;
     m_type = type;
     m_handle = m_connection.SharedHandle();
-    if (!SQL_SUCCEEDED(OdbcTrace::Call("SQLAllocHandle(STMT)", [&] {
-            return SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &m_stmt);
+    if (!SQL_SUCCEEDED(m_handle->Pinned([&] {
+            return OdbcTrace::Call("SQLAllocHandle(STMT)", [&] {
+                return SQLAllocHandle(SQL_HANDLE_STMT, m_handle->Dbc(), &m_stmt);
+            });
         }))) {
         m_stmt = SQL_NULL_HSTMT;
         m_handle.reset();
@@ -68,11 +70,14 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
             Close();
             throw DatabaseError::ConnectionLayer(SnapshotNotSupported);
         }
-        SQLRETURN rc = SQLSetStmtAttr(m_stmt, SQL_ATTR_CONCURRENCY,
-                                      reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0);
-        if (SQL_SUCCEEDED(rc))
-            rc = SQLSetStmtAttr(m_stmt, SQL_ATTR_CURSOR_TYPE,
-                                reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0);
+        const SQLRETURN rc = m_handle->Pinned([stmt = m_stmt] {
+            SQLRETURN set = SQLSetStmtAttr(stmt, SQL_ATTR_CONCURRENCY,
+                                           reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0);
+            if (SQL_SUCCEEDED(set))
+                set = SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE,
+                                     reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0);
+            return set;
+        });
         if (!SQL_SUCCEEDED(rc))
             Fail(rc);
     }
@@ -93,7 +98,10 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
         return true;
 
     SQLSMALLINT columns = 0;
-    rc = OdbcTrace::Call("SQLNumResultCols", [&] { return SQLNumResultCols(m_stmt, &columns); });
+    rc = m_handle->Pinned([&] {
+        return OdbcTrace::Call("SQLNumResultCols",
+                               [&] { return SQLNumResultCols(m_stmt, &columns); });
+    });
     if (!SQL_SUCCEEDED(rc))
         Fail(rc);
     size_t texts = 0, numbers = 0;
@@ -104,36 +112,44 @@ bool Recordset::OpenWith(SQLUSMALLINT functionId, OpenType type,
     m_bitBuffers.assign(numbers, 0);
     m_indicators.assign(m_fields.size(), SQL_NULL_DATA);
     m_freshIndicators.assign(m_fields.size(), SQL_NULL_DATA);
-    size_t text = 0, number = 0;
-    for (size_t i = 0; i < m_fields.size(); ++i) {
-        const Field &field = m_fields[i];
-        // A driver with fewer result columns leaves the missing fields NULL.
-        const bool present = field.column <= columns;
-        if (field.kind == Field::Kind::Text) {
-            if (present)
-                rc = SQLBindCol(m_stmt, field.column, SQL_C_CHAR,
-                                &m_textBuffers[text * TextBufferSize], TextBufferSize,
-                                &m_indicators[i]);
-            ++text;
-        } else if (field.kind == Field::Kind::Long) {
-            if (present)
-                rc = SQLBindCol(m_stmt, field.column, SQL_C_SLONG, &m_numberBuffers[number],
-                                sizeof(int32_t), &m_indicators[i]);
-            ++number;
-        } else {
-            if (present)
-                rc = SQLBindCol(m_stmt, field.column, SQL_C_BIT, &m_bitBuffers[number], 1,
-                                &m_indicators[i]);
-            ++number;
+    // Bound where the connection's calls run; a failure is reported after.
+    SQLRETURN bindFailure = SQL_SUCCESS;
+    m_handle->Pinned([&] {
+        size_t text = 0, number = 0;
+        for (size_t i = 0; i < m_fields.size(); ++i) {
+            const Field &field = m_fields[i];
+            // A driver with fewer result columns leaves the missing fields NULL.
+            const bool present = field.column <= columns;
+            if (field.kind == Field::Kind::Text) {
+                if (present)
+                    rc = SQLBindCol(m_stmt, field.column, SQL_C_CHAR,
+                                    &m_textBuffers[text * TextBufferSize], TextBufferSize,
+                                    &m_indicators[i]);
+                ++text;
+            } else if (field.kind == Field::Kind::Long) {
+                if (present)
+                    rc = SQLBindCol(m_stmt, field.column, SQL_C_SLONG, &m_numberBuffers[number],
+                                    sizeof(int32_t), &m_indicators[i]);
+                ++number;
+            } else {
+                if (present)
+                    rc = SQLBindCol(m_stmt, field.column, SQL_C_BIT, &m_bitBuffers[number], 1,
+                                    &m_indicators[i]);
+                ++number;
+            }
+            if (present && !SQL_SUCCEEDED(rc)) {
+                bindFailure = rc;
+                return;
+            }
+            // A NULL is always reported through the indicator, but MariaDB's driver
+            // leaves it untouched for a value converted to SQL_C_BIT: a fixed-size
+            // value counts as present unless the driver says NULL.
+            if (present && field.kind != Field::Kind::Text)
+                m_freshIndicators[i] = 0;
         }
-        if (present && !SQL_SUCCEEDED(rc))
-            Fail(rc);
-        // A NULL is always reported through the indicator, but MariaDB's driver
-        // leaves it untouched for a value converted to SQL_C_BIT: a fixed-size
-        // value counts as present unless the driver says NULL.
-        if (present && field.kind != Field::Kind::Text)
-            m_freshIndicators[i] = 0;
-    }
+    });
+    if (!SQL_SUCCEEDED(bindFailure))
+        Fail(bindFailure);
 
     if (Fetch()) {
         m_position = 0;
@@ -148,7 +164,8 @@ bool Recordset::Fetch() {
         return false;
     // Copied in place: the driver holds pointers into m_indicators.
     std::copy(m_freshIndicators.begin(), m_freshIndicators.end(), m_indicators.begin());
-    const SQLRETURN rc = OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); });
+    const SQLRETURN rc = m_handle->Pinned(
+        [&] { return OdbcTrace::Call("SQLFetch", [&] { return SQLFetch(m_stmt); }); });
     if (rc == SQL_NO_DATA) {
         m_driverDone = true;
         return false;
@@ -262,8 +279,15 @@ bool Recordset::IsFieldNull(int index) const {
 void Recordset::Close() noexcept {
     if (m_stmt != SQL_NULL_HSTMT) {
         // An abandoned connection's call may still be running on this handle.
-        if (!m_handle || !m_handle->abandoned)
+        if (!m_handle) {
             SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        } else if (!m_handle->abandoned) {
+            try {
+                m_handle->Pinned([stmt = m_stmt] { SQLFreeHandle(SQL_HANDLE_STMT, stmt); });
+            } catch (const DatabaseError &) {
+                // Busy with a call that did not come back: freed with the connection.
+            }
+        }
         m_stmt = SQL_NULL_HSTMT;
     }
     m_handle.reset();
@@ -276,8 +300,11 @@ void Recordset::Close() noexcept {
 }
 
 void Recordset::Fail(SQLRETURN rc) {
-    DatabaseError error = DatabaseError::FromDiagnostics(
-        rc, m_handle ? m_handle->Env() : nullptr, m_handle ? m_handle->Dbc() : nullptr, m_stmt);
+    const auto read = [&] {
+        return DatabaseError::FromDiagnostics(rc, m_handle ? m_handle->Env() : nullptr,
+                                              m_handle ? m_handle->Dbc() : nullptr, m_stmt);
+    };
+    DatabaseError error = m_handle ? m_handle->Pinned(read) : read();
     Close();
     throw error;
 }

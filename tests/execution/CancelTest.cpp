@@ -13,6 +13,7 @@
 #include "../shell/ShellFixture.h"
 #include "DriverFacts.h"
 #include "Panes.h"
+#include "TestDataSources.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "connection/CBrindleDoc.h"
@@ -114,7 +115,7 @@ protected:
     pid_t stopped_ = 0;
 };
 
-// Sources whose calls run off the window's thread.
+// Every source: its calls run off the window's thread.
 class DispatchedCancelTest : public CancelTest {
 protected:
     // Closes `window` while a query runs: the close asks `question`, is answered
@@ -175,7 +176,8 @@ TEST_P(DispatchedCancelTest, ACancelWhileRowsArriveKeepsThem) {
         GetParam() == "sqlite"
             ? "SELECT x FROM (WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
               "LIMIT 1000000) SELECT x FROM c)"
-            : "SELECT x FROM generate_series(1, 1000000) AS s(x)";
+        : GetParam() == "postgres" ? "SELECT x FROM generate_series(1, 1000000) AS s(x)"
+                                   : "SELECT seq AS x FROM seq_1_to_1000000";
     // A click on the status bar's Cancel button, one of the few widgets that
     // take input while work runs.
     auto *cancel = Frame().findChild<QToolButton *>(QStringLiteral("statusCancel"));
@@ -190,6 +192,36 @@ TEST_P(DispatchedCancelTest, ACancelWhileRowsArriveKeepsThem) {
     EXPECT_GE(grid_->RowCount(), 512);
     EXPECT_LT(grid_->RowCount(), 1000000);
     EXPECT_EQ(Cell(), "1");
+}
+
+// A driver that does not enforce the query timeout has its statement
+// cancelled at the timeout, as Esc does: the connection goes on, and holds no
+// lock that keeps another connection from writing.
+TEST_P(DispatchedCancelTest, TheQueryTimeoutCancelsAndReleasesTheLocks) {
+    app_->Settings().QueryTimeout = 1;
+    // On SQLite it reads a table of the database file, so it holds its lock.
+    const std::string query =
+        GetParam() == "sqlite"
+            ? "SELECT COUNT(*) FROM customers, (WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+              "SELECT x + 1 FROM c) SELECT x FROM c)"
+            : WorkOf(GetParam()).query;
+    const std::string output = Run(query);
+    EXPECT_LT(took_, 4s) << output;
+    EXPECT_NE(output.find("Error: (-1) "), std::string::npos) << output;
+    // The driver's own report where it enforces the timeout, ours in its shape elsewhere.
+    EXPECT_NE(output.find(GetParam() == "postgres" ? "State:57014" : "State:HYT00"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(output.find(CBrindleDoc::LostText), std::string::npos) << output;
+    if (GetParam() == "sqlite") {
+        // Waits at most a second for a lock.
+        EXPECT_NO_THROW(
+            ExecuteSql(source_.connect + ";Timeout=1000",
+                       {"CREATE TABLE timeout_probe (a int)", "DROP TABLE timeout_probe"}));
+    }
+    app_->Settings().QueryTimeout = 0;
+    EXPECT_NE(Run("SELECT 7").find("Loaded 1 of 1"), std::string::npos);
+    EXPECT_EQ(Cell(), "7");
 }
 
 TEST_P(DispatchedCancelTest, CancelStopsAScriptMidway) {
@@ -265,8 +297,7 @@ TEST_P(PausedBackendTest, IsGivenUpAfterACancel) {
     EXPECT_NE(Run("SELECT 10").find("Loaded 1 of 1"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, DispatchedCancelTest,
-                         ::testing::ValuesIn(std::vector<std::string>{"sqlite", "postgres"}));
+INSTANTIATE_TEST_SUITE_P(Sources, DispatchedCancelTest, ::testing::ValuesIn(TestSourceNames()));
 INSTANTIATE_TEST_SUITE_P(Sources, ServerCancelTest,
                          ::testing::ValuesIn(std::vector<std::string>{"postgres", "mariadb"}));
 INSTANTIATE_TEST_SUITE_P(Sources, PausedBackendTest,

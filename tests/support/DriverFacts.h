@@ -39,7 +39,8 @@ struct DriverFacts {
     std::string dropOwnConnection;  // the server ends the session that runs it
     std::string longErrorStatement; // fails with a message longer than 1000 bytes
     std::string repeatFormat;       // an expression of %s letters x
-    std::string twoResultBatch;     // one statement text giving rows, run as a direct statement
+    std::string
+        twoResultBatch; // one statement text giving rows, run as a direct statement; empty: none
     std::string
         twoResultBatchReport;   // its OK line: its first result shows where the driver has one
     std::string longBinaryType; // a long binary column type and a short one
