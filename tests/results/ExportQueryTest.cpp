@@ -151,6 +151,21 @@ protected:
 
     TestDataSource source_;
     CBrindleDoc *doc_ = nullptr;
+    // Presses Esc at the console once the file written beside the target has rows in it.
+    void PressEscOnceThePartFileGrows(QTimer &poll, bool &pressed) {
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [this, &poll, &pressed] {
+            for (const auto &entry : std::filesystem::directory_iterator(dir_))
+                if (entry.path().filename().string().ends_with(".part") &&
+                    entry.file_size() > 65536) {
+                    QTest::keyClick(console_, Qt::Key_Escape);
+                    pressed = true;
+                    poll.stop();
+                }
+        });
+        poll.start();
+    }
+
     CDBOutputView *console_ = nullptr;
     CDBListView *grid_ = nullptr;
     std::string dir_;
@@ -224,19 +239,9 @@ TEST_P(ExportQueryTest, WritesEveryRowAsExportAllWritesTheGridsRows) {
 
 TEST_P(ExportQueryTest, EscStopsTheExportAndLeavesNoFile) {
     const std::string path = dir_ + "/big.csv";
-    // Esc once the file beside the target has rows in it.
     QTimer poll;
-    poll.setInterval(20);
     bool pressed = false;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (const auto &entry : std::filesystem::directory_iterator(dir_))
-            if (entry.path().filename().string().ends_with(".part") && entry.file_size() > 65536) {
-                QTest::keyClick(console_, Qt::Key_Escape);
-                pressed = true;
-                poll.stop();
-            }
-    });
-    poll.start();
+    PressEscOnceThePartFileGrows(poll, pressed);
     const qsizetype mark = console_->toPlainText().size();
     ExportQuery(path, QStringLiteral("Comma Delimited File (*.csv)"), [&](QDialog &dialog) {
         auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
@@ -283,17 +288,8 @@ TEST_P(ExportAllCancelTest, EscStopsExportAllAndLeavesNoFile) {
     }
     grid_->Model().AppendRows(rows);
     QTimer poll;
-    poll.setInterval(20);
     bool pressed = false;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (const auto &entry : std::filesystem::directory_iterator(dir_))
-            if (entry.path().filename().string().ends_with(".part") && entry.file_size() > 65536) {
-                QTest::keyClick(console_, Qt::Key_Escape);
-                pressed = true;
-                poll.stop();
-            }
-    });
-    poll.start();
+    PressEscOnceThePartFileGrows(poll, pressed);
     // What reaches Export All is proven elsewhere; this is about its cancel.
     prompts_->saveFileAnswers.push_back(QString::fromStdString(dir_ + "/all.csv"));
     prompts_->saveFilterAnswers.push_back(QStringLiteral("Comma Delimited File (*.csv)"));
