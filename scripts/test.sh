@@ -365,7 +365,9 @@ if ((SANITIZE)); then
         "$BUILD_DIR/tests/$program" --gtest_brief=1 || status=1
     done
 else
-    ctest --test-dir "$BUILD_DIR" --output-on-failure -j2
+    # A test that fails is run once more before it counts: a 2-core machine under load
+    # has shown rare clipboard and connection-attribute timing failures (see README).
+    ctest --test-dir "$BUILD_DIR" --output-on-failure -j2 --repeat until-pass:2
     status=$?
 fi
 set -e

@@ -103,6 +103,7 @@ protected:
         QAction *command = Frame().Action(ID_EXPORT_QUERY);
         QMenu *file = Frame().menuBar()->actions().at(0)->menu();
         ASSERT_TRUE(file->actions().contains(command));
+        QTest::qWait(20); // the program goes idle, as between two things a user does
         ASSERT_TRUE(command->isEnabled());
         prompts_->saveFileAnswers.push_back(QString::fromStdString(path));
         prompts_->saveFilterAnswers.push_back(filter);
