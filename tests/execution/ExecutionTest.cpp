@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTest>
 #include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -345,7 +346,14 @@ TEST_P(ExecutionTest, ScriptOutputKeepsItsLinesForTheCaretCopyAndFind) {
     console_->setTextCursor(caret);
     EXPECT_EQ(console_->CaretLine(), unsigned(shown.left(at).count(QLatin1Char('\n'))) + 2);
 
-    // Copy gives plain lines, and Find sees whole words at the lines' edges.
+    // Copy gives plain lines, and Find sees whole words at the lines' edges. The
+    // user selects in the console, which has the focus in the window shown.
+    Frame().show();
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    console_->setFocus();
+    QCoreApplication::processEvents();
+    QGuiApplication::clipboard()->clear();
     caret.setPosition(int(at));
     caret.setPosition(int(at + line.size()) + 2, QTextCursor::KeepAnchor);
     console_->setTextCursor(caret);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -25,8 +27,10 @@
 
 namespace {
 
-const char *const Table = "brindle_export_query";
-const char *const Query = "SELECT id, name, note, amount FROM brindle_export_query ORDER BY id";
+// A table of this process's own: ctest runs the cases side by side, and the
+// export reads the table through a connection of its own.
+const std::string Table = "brindle_export_query_" + std::to_string(::getpid());
+const std::string Query = "SELECT id, name, note, amount FROM " + Table + " ORDER BY id";
 
 std::string ReadFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -38,18 +42,18 @@ std::string ReadFile(const std::string &path) {
 std::string FailingQuery(const std::string &source) {
     if (source == "sqlite")
         return "SELECT id, CASE WHEN id < 600 THEN id ELSE abs(-9223372036854775807 - 1) END "
-               "FROM brindle_export_query ORDER BY id";
+               "FROM " +
+               Table + " ORDER BY id";
     if (source == "postgres")
         return "SELECT g, 1 / (50000 - g) FROM generate_series(1, 60000) AS g";
-    return "SELECT id FROM brindle_export_query WHERE id > (SELECT 1 UNION SELECT 2)";
+    return "SELECT id FROM " + Table + " WHERE id > (SELECT 1 UNION SELECT 2)";
 }
 
 // Long enough that Esc comes while rows are written.
 std::string LongQuery(const std::string &source) {
-    const std::string pair = "SELECT a.id, b.name FROM brindle_export_query a, "
-                             "brindle_export_query b";
+    const std::string pair = "SELECT a.id, b.name FROM " + Table + " a, " + Table + " b";
     // MariaDB's driver holds the whole result before the first row: a million rows.
-    return source == "mariadb" ? pair : pair + ", brindle_export_query c";
+    return source == "mariadb" ? pair : pair + ", " + Table + " c";
 }
 
 class ExportQueryTest : public ShellFixture, public ::testing::WithParamInterface<std::string> {
