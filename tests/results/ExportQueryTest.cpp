@@ -129,6 +129,7 @@ protected:
     void ExportAll(const std::string &path, const QString &filter) {
         prompts_->saveFileAnswers.push_back(QString::fromStdString(path));
         prompts_->saveFilterAnswers.push_back(filter);
+        QTest::qWait(20); // the program goes idle, as between two things a user does
         Frame().Action(ID_EXPORT_ALL)->trigger();
     }
 
@@ -141,6 +142,7 @@ protected:
             dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
             return dialog.result();
         };
+        QTest::qWait(20);
         Frame().Action(ID_DEPLOY)->trigger();
         prompts_->onExec = [](QDialog &) { return int(QDialog::Rejected); };
     }
