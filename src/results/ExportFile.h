@@ -33,6 +33,9 @@ public:
     void Discard();
 
     void Write(std::string_view bytes) {
+        // An empty cell (a NULL) may come as a view without data: memcpy must not see it.
+        if (bytes.empty())
+            return;
         if (bytes.size() <= BufferSize - m_used) {
             std::memcpy(m_buffer + m_used, bytes.data(), bytes.size());
             m_used += bytes.size();
