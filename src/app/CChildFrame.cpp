@@ -87,10 +87,6 @@ CChildFrame::CChildFrame(CBrindleDoc &doc, QWidget *parent) : QMdiSubWindow(pare
 
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget *, QWidget *now) { OnFocusChanged(now); });
-    connect(m_console, &QPlainTextEdit::cursorPositionChanged, this,
-            &CChildFrame::LineMayHaveChanged);
-    m_listView->viewport()->installEventFilter(this);
-    m_listView->installEventFilter(this);
     m_activeView = m_console;
 }
 
@@ -112,7 +108,6 @@ void CChildFrame::OnFocusChanged(QWidget *now) {
     for (QWidget *widget = now; widget; widget = widget->parentWidget()) {
         if (Panes().contains(widget)) {
             m_activeView = widget;
-            LineMayHaveChanged();
             return;
         }
         if (widget == this)
@@ -130,27 +125,6 @@ QString CChildFrame::LineIndicatorText() const {
     return QString();
 }
 
-void CChildFrame::LineMayHaveChanged() {
-    // Coalesced: a script moves the caret with every line it writes, and the
-    // indicator needs updating once the program is idle again.
-    if (m_lineUpdatePosted)
-        return;
-    m_lineUpdatePosted = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_lineUpdatePosted = false;
-            Q_EMIT LineChanged();
-        },
-        Qt::QueuedConnection);
-}
-
-bool CChildFrame::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease)
-        LineMayHaveChanged();
-    return QMdiSubWindow::eventFilter(watched, event);
-}
-
 void CChildFrame::MoveToPane(int step) {
     QList<QWidget *> panes = Panes();
     qsizetype index = panes.indexOf(m_activeView.data());
@@ -163,7 +137,6 @@ void CChildFrame::MoveToPane(int step) {
         if (pane->isVisible() && pane->width() > 0 && pane->height() > 0) {
             pane->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             m_activeView = pane;
-            LineMayHaveChanged();
             return;
         }
     }

@@ -61,17 +61,13 @@ public:
 Q_SIGNALS:
     // The window is closing: its document is to go.
     void Closing(CBrindleDoc *doc);
-    // The line of the console caret or the grid's last changed row may differ now.
-    void LineChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void OnFocusChanged(QWidget *now);
     void MoveToPane(int step);
-    void LineMayHaveChanged();
     // The tree's or the grid's inner frame, for the Tree Header and List Header commands.
     CSubFrame *CaptionedPane(int id) const;
     // Edit > Paste Syntax: the Syntax Dictionary over this connection, into the console.
@@ -92,5 +88,4 @@ private:
     bool m_closing = false;
     // Close was asked while the document's work ran, and the work was told to stop.
     bool m_closeWhenIdle = false;
-    bool m_lineUpdatePosted = false;
 };

@@ -306,10 +306,6 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 void CMainFrame::AddChildFrame(CChildFrame *frame) {
-    connect(frame, &CChildFrame::LineChanged, this, [this, frame] {
-        if (ActiveChildFrame() == frame)
-            UpdateLineIndicator();
-    });
     const int earlier = static_cast<int>(m_mdiArea->subWindowList().size());
     m_mdiArea->addSubWindow(frame);
     PlaceNewWindow(frame, earlier);
