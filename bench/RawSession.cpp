@@ -1,5 +1,6 @@
 #include "RawSession.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <sqlext.h>
@@ -143,4 +144,49 @@ void RawSession::ExecuteEach(const std::vector<std::string> &statements) {
         Check(SQLExecDirect(m_stmt, Text(sql), SQL_NTS), "SQLExecDirect", sql);
         CloseCursor();
     }
+}
+
+RawSession::CellTotals RawSession::FetchBound(const std::string &sql, SQLULEN blockRows) {
+    Check(SQLExecDirect(m_stmt, Text(sql), SQL_NTS), "SQLExecDirect", sql);
+    SQLSMALLINT columns = 0;
+    Check(SQLNumResultCols(m_stmt, &columns), "SQLNumResultCols", sql);
+    struct Bound {
+        size_t width = 0;
+        std::vector<char> values;
+        std::vector<SQLLEN> lengths;
+    };
+    std::vector<Bound> bound(static_cast<size_t>(columns));
+    SQLULEN fetched = 0;
+    Check(
+        SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(blockRows), 0),
+        "SQLSetStmtAttr", sql);
+    Check(SQLSetStmtAttr(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), "SQLSetStmtAttr", sql);
+    for (SQLUSMALLINT column = 1; column <= columns; ++column) {
+        SQLLEN display = 0;
+        Check(SQLColAttribute(m_stmt, column, SQL_DESC_DISPLAY_SIZE, nullptr, 0, nullptr, &display),
+              "SQLColAttribute", sql);
+        Bound &b = bound[column - 1];
+        b.width = static_cast<size_t>(std::clamp<SQLLEN>(display, 1, 4096)) * 4 + 1;
+        b.values.resize(b.width * blockRows);
+        b.lengths.resize(blockRows);
+        Check(SQLBindCol(m_stmt, column, SQL_C_CHAR, b.values.data(), static_cast<SQLLEN>(b.width),
+                         b.lengths.data()),
+              "SQLBindCol", sql);
+    }
+    CellTotals totals;
+    SQLRETURN rc;
+    while ((rc = SQLFetch(m_stmt)) == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
+        totals.rows += fetched;
+        for (const Bound &b : bound)
+            for (SQLULEN row = 0; row < fetched; ++row)
+                if (b.lengths[row] > 0)
+                    totals.bytes += static_cast<uint64_t>(b.lengths[row]);
+    }
+    Check(rc, "SQLFetch", sql);
+    totals.cells = totals.rows * static_cast<uint64_t>(columns);
+    CloseCursor();
+    SQLFreeStmt(m_stmt, SQL_UNBIND);
+    SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
+    SQLSetStmtAttr(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+    return totals;
 }

@@ -34,6 +34,11 @@ public:
     // (SQL_C_CHAR) into a std::string.
     CellTotals ReadCells(const std::string &sql);
 
+    // SQLExecDirect, then every column bound as SQL_C_CHAR (buffers of the
+    // display size) and fetched `blockRows` rows at a time, reading nothing
+    // else: the driver's own cost of handing the rows over.
+    CellTotals FetchBound(const std::string &sql, SQLULEN blockRows);
+
     // Each statement with its own SQLExecDirect, in order.
     void ExecuteEach(const std::vector<std::string> &statements);
 

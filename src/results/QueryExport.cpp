@@ -1,7 +1,9 @@
 #include "results/QueryExport.h"
 
 #include <chrono>
+#include <exception>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include <QFile>
@@ -24,6 +26,7 @@
 #include "results/ExportFile.h"
 #include "results/GridExporter.h"
 #include "results/GridModel.h"
+#include "results/PipedRowStream.h"
 #include "results/QueryRowStream.h"
 
 namespace {
@@ -160,14 +163,16 @@ QueryExport::Outcome QueryExport::Run(const QueryExportChoices &choices) {
             },
             RowsPerCount);
 
+        // Fetching and writing overlap: the rows are fetched where the
+        // connection's calls run, and written on a thread of their own.
+        PipedRowStream piped(rows);
         ExportSource source;
-        source.stream = &rows;
+        source.stream = &piped;
         source.caption = "Result set for the most recently executed query:";
         source.versionText = AppVersion::Text().toStdString();
         source.characterWidths = rows.DisplayWidths(GridModel::DisplayLimit);
         const GridExporter exporter(std::move(source));
-        // Fetching and writing both run where the connection's calls run.
-        query.RunFetching([&] {
+        const auto write = [&] {
             if (choices.htmlPage) {
                 exporter.ExportHtml(file, withTemplate ? &htmlTemplate : nullptr);
                 return;
@@ -183,6 +188,27 @@ QueryExport::Outcome QueryExport::Run(const QueryExportChoices &choices) {
                 exporter.ExportDelimited(file, '\t');
                 break;
             }
+        };
+        query.RunFetching([&] {
+            std::exception_ptr writeError;
+            std::thread writer([&] {
+                try {
+                    write();
+                } catch (...) {
+                    writeError = std::current_exception();
+                }
+                // A writer that stopped early (a failed write) wants no more rows.
+                piped.StopReading();
+            });
+            try {
+                piped.Feed(rows);
+            } catch (...) {
+                writer.join();
+                throw;
+            }
+            writer.join();
+            if (writeError)
+                std::rethrow_exception(writeError);
         });
         m_rows = rows.RowsRead();
     } catch (const DatabaseError &error) {

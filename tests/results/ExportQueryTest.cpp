@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -279,6 +281,23 @@ TEST_P(ExportQueryTest, AnErrorMidStatementIsReportedAndLeavesNoFile) {
     EXPECT_EQ(output.find("OK ("), std::string::npos) << output;
     EXPECT_EQ(ReadFile(path), "older");
     ExpectFolderHolds({"failed.tab"});
+}
+
+TEST_P(ExportQueryTest, AFullDiskStopsTheFetchingAndIsReported) {
+    // A billion rows on SQLite and PostgreSQL: only a stop at the first failed
+    // write lets this end.
+    const qsizetype mark = console_->toPlainText().size();
+    ExportQuery("/dev/full", QStringLiteral("Comma Delimited File (*.csv)"), [&](QDialog &dialog) {
+        auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
+        statement->setFocus();
+        QTest::keyClick(statement, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(statement, QString::fromStdString(LongQuery(GetParam())));
+    });
+    ASSERT_EQ(prompts_->messages.size(), 1u);
+    EXPECT_EQ(prompts_->messages[0].first,
+              QStringLiteral("/dev/full could not be written completely: ") +
+                  QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    EXPECT_EQ(ConsoleFrom(mark).find("OK ("), std::string::npos);
 }
 
 // Export All of a large grid, which is file work only: one data source serves.
