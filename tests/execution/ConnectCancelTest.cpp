@@ -84,4 +84,27 @@ TEST_F(ConnectCancelTest, ASilentServerIsCancelledWhileTheWindowAnswers) {
     }
 }
 
+// Quitting while a new window connects asks as quitting during any work does,
+// then stops the connect and quits, leaving no window behind.
+TEST_F(ConnectCancelTest, QuittingWhileConnectingStopsTheConnectAndQuits) {
+    ASSERT_TRUE(Start());
+    SilentListener silent;
+    prompts_->dataSourceAnswers.push_back("DRIVER={PostgreSQL ANSI};SERVER=127.0.0.1;PORT=" +
+                                          std::to_string(silent.Port()) +
+                                          ";DATABASE=x;UID=u;PWD=p");
+    prompts_->questionAnswers.push_back(true);
+    const Clock::time_point start = Clock::now();
+    QTimer::singleShot(500, &Frame(), [this] { Frame().close(); });
+    Frame().SendCommand(ID_FILE_NEW);
+    EXPECT_LT(Clock::now() - start, 5s);
+    ASSERT_EQ(prompts_->questions.size(), 1u);
+    EXPECT_EQ(prompts_->questions[0], QString::fromLatin1(CMainFrame::QuitWhileBusyText));
+    EXPECT_EQ(prompts_->questionButtons[0], UserPrompts::Answers::YesNo);
+    // The frame closes once the connect has unwound.
+    QTest::qWait(50);
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_TRUE(Frame().ChildFrames().empty());
+    EXPECT_TRUE(prompts_->messages.empty());
+}
+
 } // namespace
