@@ -214,6 +214,12 @@ void CBrindleDoc::ReportError(const DatabaseError &error) {
         m_worker.ClearGivenUp();
         m_database.Close();
     }
+    Report(error, lost);
+}
+
+void CBrindleDoc::ReportOtherConnectionError(const DatabaseError &error) { Report(error, false); }
+
+void CBrindleDoc::Report(const DatabaseError &error, bool lost) {
     if (ConsolePane *console = m_pOutputView) {
         console->AppendText("Error: (" + std::to_string(error.RetCode()) + ") " +
                             error.ErrorText() + "\r\n" + error.StateText() + "\r\n");

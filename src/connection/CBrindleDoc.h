@@ -43,6 +43,9 @@ public:
     // Reports on the console (and in a message box when the settings say so);
     // an error that says the connection is gone closes it.
     void ReportError(const DatabaseError &error);
+    // Reports alike an error of another connection the document's work used
+    // (Export Query's own): it says nothing of the document's connection.
+    void ReportOtherConnectionError(const DatabaseError &error);
     // The console's line after an error that lost the connection.
     static const char *const LostText;
     bool FetchTables();
@@ -101,6 +104,9 @@ Q_SIGNALS:
     void CaptionChanged(const QString &caption);
 
 private:
+    // The console's lines and the message box of an error; `lost` adds the
+    // lost-connection line.
+    void Report(const DatabaseError &error, bool lost);
     bool Connect(const std::string &connect);
     void SetStatus(const QString &text);
 

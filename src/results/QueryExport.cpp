@@ -213,7 +213,11 @@ QueryExport::Outcome QueryExport::Run(const QueryExportChoices &choices) {
         m_rows = rows.RowsRead();
     } catch (const DatabaseError &error) {
         file.Discard();
-        m_doc.ReportError(error);
+        // The export's own connection failing says nothing of the window's.
+        if (m_ownConnection)
+            m_doc.ReportOtherConnectionError(error);
+        else
+            m_doc.ReportError(error);
         return Outcome::Failed;
     }
     if (!file.Commit()) {

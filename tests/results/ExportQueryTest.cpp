@@ -160,19 +160,25 @@ protected:
 
     TestDataSource source_;
     CBrindleDoc *doc_ = nullptr;
-    // Presses Esc at the console once the file written beside the target has rows in it.
-    void PressEscOnceThePartFileGrows(QTimer &poll, bool &pressed) {
+    // Does `act` once the file written beside the target has rows in it.
+    void OnceThePartFileGrows(QTimer &poll, std::function<void()> act) {
         poll.setInterval(20);
-        QObject::connect(&poll, &QTimer::timeout, [this, &poll, &pressed] {
+        QObject::connect(&poll, &QTimer::timeout, [this, &poll, act] {
             for (const auto &entry : std::filesystem::directory_iterator(dir_))
                 if (entry.path().filename().string().ends_with(".part") &&
                     entry.file_size() > 65536) {
-                    QTest::keyClick(console_, Qt::Key_Escape);
-                    pressed = true;
                     poll.stop();
+                    act();
+                    return;
                 }
         });
         poll.start();
+    }
+    void PressEscOnceThePartFileGrows(QTimer &poll, bool &pressed) {
+        OnceThePartFileGrows(poll, [this, &pressed] {
+            QTest::keyClick(console_, Qt::Key_Escape);
+            pressed = true;
+        });
     }
 
     CDBOutputView *console_ = nullptr;
@@ -299,6 +305,49 @@ TEST_P(ExportQueryTest, AFullDiskStopsTheFetchingAndIsReported) {
                   QString::fromLocal8Bit(std::strerror(ENOSPC)));
     EXPECT_EQ(ConsoleFrom(mark).find("OK ("), std::string::npos);
 }
+
+// PostgreSQL, whose sessions another connection can end.
+class ExportSessionEndedTest : public ExportQueryTest {};
+
+// The export reads through a connection of its own: losing it says nothing of
+// the window's, which stays open.
+TEST_P(ExportSessionEndedTest, ALostExportConnectionLeavesTheWindowConnected) {
+    // The export's session names itself as its rows come.
+    const std::string name = "brindle_export_" + std::to_string(::getpid());
+    QTimer poll;
+    bool ended = false;
+    OnceThePartFileGrows(poll, [&] {
+        ExecuteSql(source_.connect, {"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                     "WHERE application_name = '" +
+                                     name + "'"});
+        ended = true;
+    });
+    const qsizetype mark = console_->toPlainText().size();
+    ExportQuery(
+        dir_ + "/lost.csv", QStringLiteral("Comma Delimited File (*.csv)"), [&](QDialog &dialog) {
+            auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
+            statement->setFocus();
+            QTest::keyClick(statement, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(
+                statement, QString::fromStdString("SELECT a.id, set_config('application_name', '" +
+                                                  name + "', false) FROM " + Table + " a, " +
+                                                  Table + " b, " + Table + " c"));
+        });
+    ASSERT_TRUE(ended);
+    const std::string output = ConsoleFrom(mark);
+    EXPECT_NE(output.find("Error: ("), std::string::npos) << output;
+    EXPECT_EQ(output.find(CBrindleDoc::LostText), std::string::npos) << output;
+    EXPECT_TRUE(doc_->IsConnected());
+    ExpectFolderHolds({});
+    // The window's connection still serves.
+    QTest::keyClicks(console_, "SELECT 7");
+    QTest::keyClick(console_, Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_NE(ConsoleFrom(mark).find("Loaded 1 of 1"), std::string::npos) << ConsoleFrom(mark);
+}
+
+INSTANTIATE_TEST_SUITE_P(Postgres, ExportSessionEndedTest, ::testing::Values("postgres"),
+                         [](const auto &info) { return info.param; });
 
 // Export All of a large grid, which is file work only: one data source serves.
 class ExportAllCancelTest : public ExportQueryTest {};
