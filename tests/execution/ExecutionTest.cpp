@@ -357,7 +357,7 @@ TEST_P(ExecutionTest, ScriptOutputKeepsItsLinesForTheCaretCopyAndFind) {
     caret.setPosition(int(at));
     caret.setPosition(int(at + line.size()) + 2, QTextCursor::KeepAnchor);
     console_->setTextCursor(caret);
-    Frame().SendCommand(ID_EDIT_COPY);
+    QTest::keyClick(console_, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), line + QStringLiteral("\n\n"));
     caret.setPosition(int(at));
     console_->setTextCursor(caret);
