@@ -1,11 +1,12 @@
 #include "results/PipedRowStream.h"
 
+#include <exception>
+#include <thread>
 #include <utility>
 
 PipedRowStream::PipedRowStream(const ExportRowStream &source) {
     for (int column = 0; column < source.ColumnCount(); ++column)
         m_titles.emplace_back(source.Title(column));
-    m_columns = m_titles.size();
 }
 
 PipedRowStream::~PipedRowStream() = default;
@@ -22,7 +23,7 @@ std::unique_ptr<PipedRowStream::Block> PipedRowStream::SpareBlock() {
     }
     auto block = std::make_unique<Block>();
     block->bytes.reserve(BlockBytes + BlockBytes / 4);
-    block->ends.reserve(BlockRows * m_columns);
+    block->ends.reserve(BlockRows * m_titles.size());
     return block;
 }
 
@@ -46,7 +47,7 @@ void PipedRowStream::Feed(ExportRowStream &source) {
     try {
         std::unique_ptr<Block> block = SpareBlock();
         while (source.Next()) {
-            for (size_t column = 0; column < m_columns; ++column) {
+            for (size_t column = 0; column < m_titles.size(); ++column) {
                 block->bytes.append(source.Cell(static_cast<int>(column)));
                 block->ends.push_back(block->bytes.size());
             }
@@ -67,6 +68,28 @@ void PipedRowStream::Feed(ExportRowStream &source) {
     End();
 }
 
+void PipedRowStream::FeedWhileWriting(ExportRowStream &source, const std::function<void()> &write) {
+    std::exception_ptr writeError;
+    std::thread writer([&] {
+        try {
+            write();
+        } catch (...) {
+            writeError = std::current_exception();
+        }
+        // A writer that stopped early (a failed write) wants no more rows.
+        StopReading();
+    });
+    try {
+        Feed(source);
+    } catch (...) {
+        writer.join();
+        throw;
+    }
+    writer.join();
+    if (writeError)
+        std::rethrow_exception(writeError);
+}
+
 void PipedRowStream::StopReading() {
     std::lock_guard lock(m_mutex);
     m_stopped = true;
@@ -76,7 +99,7 @@ void PipedRowStream::StopReading() {
 bool PipedRowStream::Next() {
     if (m_current && m_row + 1 < m_current->rows) {
         ++m_row;
-        m_rowStart += m_columns;
+        m_rowStart += m_titles.size();
         return true;
     }
     std::unique_lock lock(m_mutex);

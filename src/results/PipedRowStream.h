@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -36,6 +37,10 @@ public:
     void Feed(ExportRowStream &source);
     // Writing side: no more rows are wanted, so Feed stops.
     void StopReading();
+    // Both sides: runs `write`, which reads this stream, on a thread of its own
+    // while this thread feeds it the rows of `source`. A writer that returns
+    // early stops the feed. Rethrows the feed's exception, else the writer's.
+    void FeedWhileWriting(ExportRowStream &source, const std::function<void()> &write);
 
     int ColumnCount() const override { return static_cast<int>(m_titles.size()); }
     std::string_view Title(int column) const override { return m_titles[column]; }
@@ -62,7 +67,6 @@ private:
     void End();
 
     std::vector<std::string> m_titles;
-    size_t m_columns = 0;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;

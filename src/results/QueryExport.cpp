@@ -1,9 +1,7 @@
 #include "results/QueryExport.h"
 
 #include <chrono>
-#include <exception>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include <QFile>
@@ -189,27 +187,7 @@ QueryExport::Outcome QueryExport::Run(const QueryExportChoices &choices) {
                 break;
             }
         };
-        query.RunFetching([&] {
-            std::exception_ptr writeError;
-            std::thread writer([&] {
-                try {
-                    write();
-                } catch (...) {
-                    writeError = std::current_exception();
-                }
-                // A writer that stopped early (a failed write) wants no more rows.
-                piped.StopReading();
-            });
-            try {
-                piped.Feed(rows);
-            } catch (...) {
-                writer.join();
-                throw;
-            }
-            writer.join();
-            if (writeError)
-                std::rethrow_exception(writeError);
-        });
+        query.RunFetching([&] { piped.FeedWhileWriting(rows, write); });
         m_rows = rows.RowsRead();
     } catch (const DatabaseError &error) {
         file.Discard();

@@ -128,6 +128,16 @@ protected:
         prompts_->onExec = [](QDialog &) { return int(QDialog::Rejected); };
     }
 
+    // Export Query of `sql`, typed over the dialog's statement.
+    void ExportStatement(const std::string &path, const QString &filter, const std::string &sql) {
+        ExportQuery(path, filter, [&](QDialog &dialog) {
+            auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
+            statement->setFocus();
+            QTest::keyClick(statement, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(statement, QString::fromStdString(sql));
+        });
+    }
+
     void ExportAll(const std::string &path, const QString &filter) {
         prompts_->saveFileAnswers.push_back(QString::fromStdString(path));
         prompts_->saveFilterAnswers.push_back(filter);
@@ -258,12 +268,7 @@ TEST_P(ExportQueryTest, EscStopsTheExportAndLeavesNoFile) {
     bool pressed = false;
     PressEscOnceThePartFileGrows(poll, pressed);
     const qsizetype mark = console_->toPlainText().size();
-    ExportQuery(path, QStringLiteral("Comma Delimited File (*.csv)"), [&](QDialog &dialog) {
-        auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
-        statement->setFocus();
-        QTest::keyClick(statement, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(statement, QString::fromStdString(LongQuery(GetParam())));
-    });
+    ExportStatement(path, QStringLiteral("Comma Delimited File (*.csv)"), LongQuery(GetParam()));
     EXPECT_TRUE(pressed);
     const std::string output = ConsoleFrom(mark);
     EXPECT_NE(output.find("State:HY008"), std::string::npos) << output;
@@ -276,12 +281,7 @@ TEST_P(ExportQueryTest, AnErrorMidStatementIsReportedAndLeavesNoFile) {
     const std::string path = dir_ + "/failed.tab";
     std::ofstream(path, std::ios::binary) << "older";
     const qsizetype mark = console_->toPlainText().size();
-    ExportQuery(path, QStringLiteral("Tab Delimited File (*.tab)"), [&](QDialog &dialog) {
-        auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
-        statement->setFocus();
-        QTest::keyClick(statement, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(statement, QString::fromStdString(FailingQuery(GetParam())));
-    });
+    ExportStatement(path, QStringLiteral("Tab Delimited File (*.tab)"), FailingQuery(GetParam()));
     const std::string output = ConsoleFrom(mark);
     EXPECT_NE(output.find("Error: ("), std::string::npos) << output;
     EXPECT_EQ(output.find("OK ("), std::string::npos) << output;
@@ -293,12 +293,8 @@ TEST_P(ExportQueryTest, AFullDiskStopsTheFetchingAndIsReported) {
     // A billion rows on SQLite and PostgreSQL: only a stop at the first failed
     // write lets this end.
     const qsizetype mark = console_->toPlainText().size();
-    ExportQuery("/dev/full", QStringLiteral("Comma Delimited File (*.csv)"), [&](QDialog &dialog) {
-        auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
-        statement->setFocus();
-        QTest::keyClick(statement, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(statement, QString::fromStdString(LongQuery(GetParam())));
-    });
+    ExportStatement("/dev/full", QStringLiteral("Comma Delimited File (*.csv)"),
+                    LongQuery(GetParam()));
     ASSERT_EQ(prompts_->messages.size(), 1u);
     EXPECT_EQ(prompts_->messages[0].first,
               QStringLiteral("/dev/full could not be written completely: ") +
@@ -323,16 +319,9 @@ TEST_P(ExportSessionEndedTest, ALostExportConnectionLeavesTheWindowConnected) {
         ended = true;
     });
     const qsizetype mark = console_->toPlainText().size();
-    ExportQuery(
-        dir_ + "/lost.csv", QStringLiteral("Comma Delimited File (*.csv)"), [&](QDialog &dialog) {
-            auto *statement = dialog.findChild<QPlainTextEdit *>(QStringLiteral("statement"));
-            statement->setFocus();
-            QTest::keyClick(statement, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(
-                statement, QString::fromStdString("SELECT a.id, set_config('application_name', '" +
-                                                  name + "', false) FROM " + Table + " a, " +
-                                                  Table + " b, " + Table + " c"));
-        });
+    ExportStatement(dir_ + "/lost.csv", QStringLiteral("Comma Delimited File (*.csv)"),
+                    "SELECT a.id, set_config('application_name', '" + name + "', false) FROM " +
+                        Table + " a, " + Table + " b, " + Table + " c");
     ASSERT_TRUE(ended);
     const std::string output = ConsoleFrom(mark);
     EXPECT_NE(output.find("Error: ("), std::string::npos) << output;

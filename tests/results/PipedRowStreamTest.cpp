@@ -1,8 +1,8 @@
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -49,21 +49,19 @@ private:
     std::string m_cells[3];
 };
 
-// Reads the pipe on a thread of its own, as the export's writer does, for at
-// most `limit` rows; counts the rows whose cells differ from the source's.
+// The export's writer in small: reads the pipe for at most `limit` rows and
+// counts the rows whose cells differ from the source's.
 struct Reader {
-    explicit Reader(PipedRowStream &pipe, uint64_t limit = UINT64_MAX) {
-        thread = std::thread([this, &pipe, limit] {
-            while (rows < limit && pipe.Next()) {
-                ++rows;
-                for (int column = 0; column < 3; ++column)
-                    if (pipe.Cell(column) != CellText(rows, column))
-                        ++wrong;
-            }
-            pipe.StopReading();
-        });
-    }
-    std::thread thread;
+    explicit Reader(PipedRowStream &pipe, uint64_t limit = UINT64_MAX)
+        : write([this, &pipe, limit] {
+              while (rows < limit && pipe.Next()) {
+                  ++rows;
+                  for (int column = 0; column < 3; ++column)
+                      if (pipe.Cell(column) != CellText(rows, column))
+                          ++wrong;
+              }
+          }) {}
+    std::function<void()> write;
     uint64_t rows = 0;
     uint64_t wrong = 0;
 };
@@ -74,8 +72,7 @@ TEST(PipedRowStreamTest, EveryRowArrivesWholeAcrossBlocks) {
     ASSERT_EQ(pipe.ColumnCount(), 3);
     EXPECT_EQ(pipe.Title(1), "letters");
     Reader reader(pipe);
-    pipe.Feed(source);
-    reader.thread.join();
+    pipe.FeedWhileWriting(source, reader.write);
     EXPECT_EQ(reader.rows, 20000u);
     EXPECT_EQ(reader.wrong, 0u);
 }
@@ -85,8 +82,7 @@ TEST(PipedRowStreamTest, AReaderThatStopsStopsTheFeed) {
     GeneratedRows source(0);
     PipedRowStream pipe(source);
     Reader reader(pipe, 10);
-    pipe.Feed(source);
-    reader.thread.join();
+    pipe.FeedWhileWriting(source, reader.write);
     EXPECT_EQ(reader.rows, 10u);
     EXPECT_EQ(reader.wrong, 0u);
     // No more than the blocks in flight were read ahead.
@@ -97,8 +93,7 @@ TEST(PipedRowStreamTest, ASourceErrorEndsTheRowsAndReachesTheFeeder) {
     GeneratedRows source(20000, 9000);
     PipedRowStream pipe(source);
     Reader reader(pipe);
-    EXPECT_THROW(pipe.Feed(source), std::runtime_error);
-    reader.thread.join();
+    EXPECT_THROW(pipe.FeedWhileWriting(source, reader.write), std::runtime_error);
     // Only whole blocks before the error were handed over, all of them intact.
     EXPECT_LT(reader.rows, 9000u);
     EXPECT_EQ(reader.wrong, 0u);
