@@ -17,6 +17,7 @@
 #include "framework/DocumentHost.h"
 #include "framework/UserPrompts.h"
 #include "framework/WaitCursor.h"
+#include "odbc/AsciiText.h"
 #include "odbc/ConnectString.h"
 #include "odbc/DatabaseError.h"
 #include "odbc/OdbcConnection.h"
@@ -40,13 +41,7 @@ bool ContainsNoCase(std::string text, const std::string &part) {
 }
 
 bool KeyIs(std::string_view element, std::string_view key) {
-    const std::string_view actual = ConnectString::Key(element);
-    if (actual.size() != key.size())
-        return false;
-    for (size_t i = 0; i < key.size(); ++i)
-        if ((actual[i] | 0x20) != (key[i] | 0x20))
-            return false;
-    return true;
+    return AsciiText::EqualNoCase(ConnectString::Key(element), key);
 }
 
 } // namespace
@@ -76,7 +71,7 @@ std::string QueryExport::StreamingConnectString(const std::string &driverName,
     }
     std::string result;
     std::string_view rest = connect;
-    if (rest.size() >= 5 && KeyIs(rest.substr(0, 4), "ODBC") && rest[4] == ';')
+    if (AsciiText::StartsWithNoCase(rest, "ODBC;"))
         rest.remove_prefix(5);
     for (const std::string &element : ConnectString::Elements(rest)) {
         bool keep = true;
